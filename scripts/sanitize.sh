@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the core and its tests under AddressSanitizer + UndefinedBehaviorSanitizer
+# and runs them. Usage: bash scripts/sanitize.sh [build-dir]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$here/build-asan}"
+bash "$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DGLYPHWELL_SANITIZE=address,undefined \
+  -DGLYPHWELL_BENCH=OFF -DGLYPHWELL_GUI="${GLYPHWELL_SANITIZE_GUI:-ON}"
+cmake --build "$build"
+cd "$build"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 900
