@@ -1,0 +1,343 @@
+#include "imaging/png_codec.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/atomic_file.h"
+
+namespace glyphwell::imaging {
+namespace {
+
+// What a hand-made test PNG holds. Samples are given per pixel, already in PNG order
+// (gray, gray+alpha, RGB, RGBA or index), one value per channel; 16-bit depths take
+// values up to 65535.
+struct PngSpec {
+  int width = 1, height = 1, depth = 8, colourType = PNG_COLOR_TYPE_RGB;
+  std::vector<std::vector<int>> pixels;  // pixels[y * width + x] = channels
+  std::vector<png_color> palette;
+  std::vector<png_byte> trnsAlpha;         // palette tRNS
+  std::optional<png_color_16> trnsColour;  // gray/RGB tRNS
+  std::optional<double> gamma;
+  int compressionLevel = 6;
+};
+
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+std::vector<std::uint8_t> MakePng(const PngSpec& spec) {
+  std::vector<std::uint8_t> bytes;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    ADD_FAILURE() << "could not build the test PNG";
+    return {};
+  }
+  png_set_write_fn(png, &bytes, AppendBytes, nullptr);
+  png_set_compression_level(png, spec.compressionLevel);
+  png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!spec.palette.empty())
+    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+  if (!spec.trnsAlpha.empty())
+    png_set_tRNS(png, info, spec.trnsAlpha.data(), static_cast<int>(spec.trnsAlpha.size()),
+                 nullptr);
+  if (spec.trnsColour) {
+    png_color_16 c = *spec.trnsColour;
+    png_set_tRNS(png, info, nullptr, 0, &c);
+  }
+  if (spec.gamma) png_set_gAMA(png, info, *spec.gamma);
+  png_write_info(png, info);
+  const int channels = png_get_channels(png, info);
+  const std::size_t rowBytes = png_get_rowbytes(png, info);
+  for (int y = 0; y < spec.height; ++y) {
+    std::vector<png_byte> row(rowBytes, 0);
+    for (int x = 0; x < spec.width; ++x) {
+      const auto& px = spec.pixels[static_cast<std::size_t>(y * spec.width + x)];
+      for (int c = 0; c < channels; ++c) {
+        const int v = px[static_cast<std::size_t>(c)];
+        const int sample = x * channels + c;
+        if (spec.depth == 16) {
+          row[sample * 2] = static_cast<png_byte>(v >> 8);
+          row[sample * 2 + 1] = static_cast<png_byte>(v);
+        } else if (spec.depth == 8) {
+          row[sample] = static_cast<png_byte>(v);
+        } else {
+          const int perByte = 8 / spec.depth;
+          const int shift = 8 - spec.depth * (sample % perByte + 1);
+          row[sample / perByte] |= static_cast<png_byte>(v << shift);
+        }
+      }
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return bytes;
+}
+
+// A 4x2 16-colour palette image using indices 0..7 and 15.
+PngSpec Palette16Spec() {
+  PngSpec spec;
+  spec.width = 4;
+  spec.height = 2;
+  spec.depth = 4;
+  spec.colourType = PNG_COLOR_TYPE_PALETTE;
+  for (int i = 0; i < 16; ++i)
+    spec.palette.push_back(png_color{static_cast<png_byte>(i * 16), static_cast<png_byte>(i),
+                                     static_cast<png_byte>(255 - i)});
+  for (int v : {0, 1, 2, 3, 4, 5, 6, 15})
+    spec.pixels.push_back({v});
+  return spec;
+}
+
+ColourValue PaletteColour(const PngSpec& spec, int index) {
+  const png_color& c = spec.palette[static_cast<std::size_t>(index)];
+  return MakeColour(c.red, c.green, c.blue);
+}
+
+TEST(PngRead, IndexedDepth4WithoutTrnsStaysIndexedWithItsPalette) {
+  const PngSpec spec = Palette16Spec();
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  EXPECT_EQ(out.bits(), 4);
+  ASSERT_EQ(out.colourTable().size(), 16u);
+  EXPECT_EQ(out.colourTable()[3], (Rgbq{255 - 3, 3, 48, 0}));
+  EXPECT_EQ(out.rawPixel(0, 0), 0u);
+  EXPECT_EQ(out.rawPixel(3, 0), 3u);
+  EXPECT_EQ(out.rawPixel(3, 1), 15u);
+}
+
+TEST(PngRead, IndexedDepth8KeepsAShortPalette) {
+  PngSpec spec;
+  spec.width = 3;
+  spec.colourType = PNG_COLOR_TYPE_PALETTE;
+  spec.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
+  spec.pixels = {{2}, {0}, {1}};
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  EXPECT_EQ(out.bits(), 8);
+  EXPECT_EQ(out.colourTable().size(), 3u);
+  EXPECT_EQ(out.pixelColour(0, 0), MakeColour(70, 80, 90));
+  EXPECT_EQ(out.rawPixel(1, 0), 0u);
+}
+
+TEST(PngRead, PaletteWithTrnsBecomes32BitWithAlpha) {
+  PngSpec spec = Palette16Spec();
+  spec.trnsAlpha = {0, 128};
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  EXPECT_EQ(out.bits(), 32);
+  EXPECT_EQ(out.pixelAlpha(0, 0), 0);
+  EXPECT_EQ(out.pixelAlpha(1, 0), 128);
+  EXPECT_EQ(out.pixelAlpha(2, 0), 255);
+  EXPECT_EQ(out.pixelColour(2, 0), PaletteColour(spec, 2));
+  EXPECT_EQ(out.pixelColour(3, 1), PaletteColour(spec, 15));
+}
+
+TEST(PngRead, OneBitPaletteExpandsTo24Bit) {
+  PngSpec spec;
+  spec.width = 9;
+  spec.depth = 1;
+  spec.colourType = PNG_COLOR_TYPE_PALETTE;
+  spec.palette = {{255, 0, 0}, {0, 0, 255}};
+  for (int x = 0; x < 9; ++x)
+    spec.pixels.push_back({x % 3 == 0 ? 1 : 0});
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  EXPECT_EQ(out.bits(), 24);
+  for (int x = 0; x < 9; ++x)
+    EXPECT_EQ(out.pixelColour(x, 0), x % 3 == 0 ? MakeColour(0, 0, 255) : MakeColour(255, 0, 0))
+        << x;
+}
+
+TEST(PngRead, GrayAndGrayAlphaAndRgbTransparency) {
+  struct Case {
+    const char* name;
+    int colourType, depth;
+    std::vector<int> pixel;
+    std::optional<png_color_16> trns;
+    int bits;
+    ColourValue colour;
+    int alpha;
+  };
+  const Case cases[] = {
+      {"gray8", PNG_COLOR_TYPE_GRAY, 8, {77}, {}, 24, MakeColour(77, 77, 77), 255},
+      {"gray2", PNG_COLOR_TYPE_GRAY, 2, {1}, {}, 24, MakeColour(85, 85, 85), 255},
+      {"gray8 trns",
+       PNG_COLOR_TYPE_GRAY,
+       8,
+       {77},
+       png_color_16{0, 0, 0, 0, 77},
+       32,
+       MakeColour(77, 77, 77),
+       0},
+      {"gray alpha",
+       PNG_COLOR_TYPE_GRAY_ALPHA,
+       8,
+       {200, 60},
+       {},
+       32,
+       MakeColour(200, 200, 200),
+       60},
+      {"rgb trns ignored",
+       PNG_COLOR_TYPE_RGB,
+       8,
+       {1, 2, 3},
+       png_color_16{0, 1, 2, 3, 0},
+       24,
+       MakeColour(1, 2, 3),
+       255},
+      {"rgba", PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 4}, {}, 32, MakeColour(1, 2, 3), 4},
+      {"rgb16",
+       PNG_COLOR_TYPE_RGB,
+       16,
+       {0x1234, 0xABCD, 0xFF00},
+       {},
+       24,
+       MakeColour(0x12, 0xAB, 0xFF),
+       255},
+      {"gray alpha16",
+       PNG_COLOR_TYPE_GRAY_ALPHA,
+       16,
+       {0x8000, 0x4000},
+       {},
+       32,
+       MakeColour(0x80, 0x80, 0x80),
+       0x40},
+  };
+  for (const Case& c : cases) {
+    PngSpec spec;
+    spec.colourType = c.colourType;
+    spec.depth = c.depth;
+    spec.pixels = {c.pixel};
+    spec.trnsColour = c.trns;
+    Bitmap out;
+    ASSERT_TRUE(ReadPngMemory(MakePng(spec), out)) << c.name;
+    EXPECT_EQ(out.bits(), c.bits) << c.name;
+    EXPECT_EQ(out.pixelColour(0, 0), c.colour) << c.name;
+    EXPECT_EQ(out.pixelAlpha(0, 0), c.alpha) << c.name;
+  }
+}
+
+TEST(PngRead, GammaIsAppliedOnlyWhenTheFileAsksForIt) {
+  std::vector<int> samples = {0, 1, 10, 64, 128, 200, 254, 255};
+  PngSpec spec;
+  spec.width = static_cast<int>(samples.size());
+  spec.colourType = PNG_COLOR_TYPE_GRAY;
+  for (int v : samples)
+    spec.pixels.push_back({v});
+
+  for (std::optional<double> gamma : {std::optional<double>{}, std::optional<double>{0.45455}}) {
+    spec.gamma = gamma;
+    Bitmap out;
+    ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+    for (int x = 0; x < spec.width; ++x)
+      EXPECT_EQ(out.pixelColour(x, 0) & 255, static_cast<ColourValue>(samples[x])) << x;
+  }
+
+  spec.gamma = 1.0;
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  for (int x = 0; x < spec.width; ++x) {
+    const int expected = static_cast<int>(255.0 * std::pow(samples[x] / 255.0, 1.0 / 2.2) + 0.5);
+    EXPECT_NEAR(static_cast<int>(out.pixelColour(x, 0) & 255), expected, 1) << samples[x];
+    EXPECT_GE(static_cast<int>(out.pixelColour(x, 0) & 255), samples[x]);
+  }
+}
+
+// 128x128 RGB, stored uncompressed so that a cut at half the file falls mid-image
+// (libpng reads compressed data in pieces of a few kilobytes).
+PngSpec StripedRgbSpec() {
+  PngSpec spec;
+  spec.width = 128;
+  spec.height = 128;
+  spec.compressionLevel = 0;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x)
+      spec.pixels.push_back({(y * 16 + x) & 255, y, 255 - x});
+  return spec;
+}
+
+TEST(PngRead, TruncatedAfterRowsBeganKeepsTheRowsReadAndLeavesTheRestWhite) {
+  const PngSpec spec = StripedRgbSpec();
+  std::vector<std::uint8_t> bytes = MakePng(spec);
+  bytes.resize(bytes.size() / 2);
+  Bitmap out;
+  ASSERT_TRUE(ReadPngMemory(bytes, out));
+  ASSERT_EQ(out.bits(), 24);
+  EXPECT_EQ(out.pixelColour(5, 0), MakeColour(5, 0, 250));
+  EXPECT_EQ(out.pixelColour(5, 3), MakeColour(53, 3, 250));
+  EXPECT_EQ(out.pixelColour(5, 127), kWhite);
+}
+
+TEST(PngRead, FailuresLeaveTheOutputUnchanged) {
+  const std::vector<std::uint8_t> good = MakePng(StripedRgbSpec());
+  std::vector<std::uint8_t> badSignature = good;
+  badSignature[1] = 'Q';
+  std::vector<std::uint8_t> headerOnly(good.begin(), good.begin() + 40);
+  std::vector<std::uint8_t> badCrc = good;
+  badCrc[29] ^= 1;  // IHDR's CRC
+  const std::vector<std::vector<std::uint8_t>> inputs = {
+      {}, {0x89, 'P', 'N', 'G'}, badSignature, headerOnly, badCrc};
+  for (const auto& input : inputs) {
+    Bitmap out(2, 2, 8);
+    const Bitmap before = out;
+    EXPECT_FALSE(ReadPngMemory(input, out)) << input.size();
+    EXPECT_EQ(out, before);
+  }
+}
+
+class PngFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("glyphwell_png_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void Save(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    ASSERT_TRUE(platform::WriteFileAtomically(PathOf(name), bytes));
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(PngFileTest, FileAndMemoryReadsGiveTheSameBitmap) {
+  const std::vector<std::uint8_t> indexed = MakePng(Palette16Spec());
+  std::vector<std::uint8_t> truncated = MakePng(StripedRgbSpec());
+  truncated.resize(truncated.size() / 2);
+  for (const auto& bytes : {indexed, truncated}) {
+    Save("a.png", bytes);
+    Bitmap fromFile, fromMemory;
+    ASSERT_TRUE(ReadPngFile(PathOf("a.png"), fromFile));
+    ASSERT_TRUE(ReadPngMemory(bytes, fromMemory));
+    EXPECT_EQ(fromFile, fromMemory);
+  }
+}
+
+TEST_F(PngFileTest, MissingShortOrForeignFilesAreNotRead) {
+  Save("short.png", {0x89, 'P', 'N', 'G'});
+  Save("text.png", std::vector<std::uint8_t>(20, 'x'));
+  Bitmap out(1, 1, 24);
+  const Bitmap before = out;
+  for (const char* name : {"missing.png", "short.png", "text.png"})
+    EXPECT_FALSE(ReadPngFile(PathOf(name), out)) << name;
+  EXPECT_FALSE(ReadPngFile("", out));
+  EXPECT_EQ(out, before);
+}
+
+}  // namespace
+}  // namespace glyphwell::imaging
