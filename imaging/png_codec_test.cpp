@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -337,6 +341,200 @@ TEST_F(PngFileTest, MissingShortOrForeignFilesAreNotRead) {
     EXPECT_FALSE(ReadPngFile(PathOf(name), out)) << name;
   EXPECT_FALSE(ReadPngFile("", out));
   EXPECT_EQ(out, before);
+}
+
+// The chunk types of a PNG stream in order, with the length of each.
+std::vector<std::pair<std::string, std::uint32_t>> ChunksOf(const std::vector<std::uint8_t>& png) {
+  std::vector<std::pair<std::string, std::uint32_t>> chunks;
+  std::size_t at = 8;
+  while (at + 8 <= png.size()) {
+    const std::uint32_t length =
+        (std::uint32_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+    chunks.emplace_back(std::string(png.begin() + at + 4, png.begin() + at + 8), length);
+    at += 12 + length;
+  }
+  return chunks;
+}
+
+// A test image of every pixel format with varied pixels (and alpha for 32 bits).
+Bitmap Pattern(int bits, int width = 13, int height = 5) {
+  Bitmap image(width, height, bits);
+  if (bits == 8) {
+    ColourTable table;
+    for (int i = 0; i < 256; ++i)
+      table.push_back(Rgbq{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                           static_cast<std::uint8_t>(i * 7), 0});
+    image.setColourTable(table);
+  }
+  const std::uint32_t levels = bits <= 8 ? (1u << bits) : 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t v = static_cast<std::uint32_t>(x * 37 + y * 101 + x * y * 13);
+      if (levels)
+        image.setRawPixel(x, y, v % levels);
+      else if (bits == 32)
+        image.setRawPixel(x, y, (v * 2654435761u) | ((x * 20 + y) & 255) << 24);
+      else
+        image.setRawPixel(x, y, (v * 2654435761u) & (bits == 24 ? 0xFFFFFFu : 0xFFFFu));
+    }
+  return image;
+}
+
+TEST(PngWrite, EveryPixelFormatReadsBackToTheSamePixels) {
+  for (int bits : {1, 4, 8, 15, 16, 24, 32}) {
+    const Bitmap image = Pattern(bits);
+    const std::vector<std::uint8_t> png = EncodePng(image);
+    ASSERT_FALSE(png.empty()) << bits;
+    Bitmap back;
+    ASSERT_TRUE(ReadPngMemory(png, back)) << bits;
+    ASSERT_EQ(back.width(), image.width());
+    ASSERT_EQ(back.height(), image.height());
+    // 1-bit palettes expand to 24 bits on reading; 15/16-bit images are written as 24.
+    const int expectedBits = bits == 1 || bits == 15 || bits == 16 ? 24 : bits;
+    EXPECT_EQ(back.bits(), expectedBits) << bits;
+    if (bits == 4 || bits == 8) {
+      EXPECT_EQ(back.colourTable(), image.colourTable()) << bits;
+    }
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        ASSERT_EQ(back.pixelColour(x, y), image.pixelColour(x, y)) << bits << " " << x << "," << y;
+        ASSERT_EQ(back.pixelAlpha(x, y), image.pixelAlpha(x, y)) << bits;
+      }
+  }
+}
+
+TEST(PngWrite, HeaderPaletteGammaAndNoOtherChunks) {
+  struct Case {
+    int bits, paletteColours, ihdrDepth, ihdrColourType, plteEntries;
+  };
+  const Case cases[] = {
+      {1, 256, 1, 3, 2},  {4, 256, 4, 3, 16}, {8, 256, 8, 3, 256},
+      {24, 256, 8, 2, 0}, {32, 256, 8, 6, 0},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::uint8_t> png = EncodePng(Pattern(c.bits), {c.paletteColours, false});
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(png[24], c.ihdrDepth) << c.bits;
+    EXPECT_EQ(png[25], c.ihdrColourType) << c.bits;
+    EXPECT_EQ(png[28], 0) << "not interlaced";
+    std::vector<std::string> types;
+    for (const auto& [type, length] : ChunksOf(png)) {
+      if (types.empty() || types.back() != type) types.push_back(type);
+      if (type == "PLTE") {
+        EXPECT_EQ(length, 3u * c.plteEntries) << c.bits;
+      }
+    }
+    const std::vector<std::string> expected =
+        c.plteEntries ? std::vector<std::string>{"IHDR", "gAMA", "PLTE", "IDAT", "IEND"}
+                      : std::vector<std::string>{"IHDR", "gAMA", "IDAT", "IEND"};
+    EXPECT_EQ(types, expected) << c.bits;
+    const auto gama =
+        std::search(png.begin(), png.end(), std::begin("gAMA"), std::begin("gAMA") + 4);
+    ASSERT_NE(gama, png.end());
+    EXPECT_EQ((std::vector<std::uint8_t>(gama + 4, gama + 8)),
+              (std::vector<std::uint8_t>{0, 0, 0xB1, 0x8F}));  // 45455
+  }
+}
+
+TEST(PngWrite, PaletteHoldsTheColourCountButCoversEveryIndexUsed) {
+  // A 64-colour image written with the colour count 64.
+  Bitmap reduced = Pattern(8);
+  for (int y = 0; y < reduced.height(); ++y)
+    for (int x = 0; x < reduced.width(); ++x)
+      reduced.setRawPixel(x, y, reduced.rawPixel(x, y) % 64);
+  auto plteLength = [](const std::vector<std::uint8_t>& png) {
+    for (const auto& [type, length] : ChunksOf(png))
+      if (type == "PLTE") return length;
+    return 0u;
+  };
+  EXPECT_EQ(plteLength(EncodePng(reduced, {64, false})), 64u * 3);
+  // Index 99 used while the colour count is 64: the palette reaches it.
+  reduced.setRawPixel(0, 0, 99);
+  const std::vector<std::uint8_t> png = EncodePng(reduced, {64, false});
+  EXPECT_EQ(plteLength(png), 100u * 3);
+  Bitmap back;
+  ASSERT_TRUE(ReadPngMemory(png, back));
+  EXPECT_EQ(back.pixelColour(0, 0), reduced.pixelColour(0, 0));
+  // An index beyond a short colour table is written as black, as the Bitmap shows it.
+  Bitmap shortTable(2, 1, 8);
+  shortTable.setColourTable({Rgbq{1, 2, 3, 0}});
+  shortTable.setRawPixel(0, 0, 0);
+  shortTable.setRawPixel(1, 0, 5);
+  ASSERT_TRUE(ReadPngMemory(EncodePng(shortTable), back));
+  EXPECT_EQ(back.pixelColour(0, 0), MakeColour(3, 2, 1));
+  EXPECT_EQ(back.pixelColour(1, 0), kBlack);
+}
+
+TEST(PngWrite, InterlacedWritesReadBack) {
+  const Bitmap image = Pattern(32, 17, 9);
+  Bitmap back;
+  ASSERT_TRUE(ReadPngMemory(EncodePng(image, {256, true}), back));
+  EXPECT_EQ(back, image);
+}
+
+TEST(PngWrite, EmptyImageIsNotWritten) {
+  EXPECT_TRUE(EncodePng(Bitmap()).empty());
+  EXPECT_FALSE(WritePng(Bitmap(), "/tmp/never-written.png"));
+}
+
+// Runs a shell command; its exit status and standard output.
+std::pair<int, std::string> RunCommand(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return {-1, ""};
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe))
+    output += buffer;
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST_F(PngFileTest, WrittenFilesPassPngcheck) {
+  if (RunCommand("command -v pngcheck >/dev/null 2>&1").first != 0)
+    GTEST_SKIP() << "pngcheck is not installed";
+  for (int bits : {1, 4, 8, 16, 24, 32}) {
+    const std::string path = PathOf("w" + std::to_string(bits) + ".png");
+    ASSERT_TRUE(WritePng(Pattern(bits), path)) << bits;
+    const auto [status, output] = RunCommand("pngcheck -v '" + path + "' 2>&1");
+    EXPECT_EQ(status, 0) << output;
+  }
+}
+
+TEST_F(PngFileTest, WrittenFilesReadInPillowToTheSamePixels) {
+  const std::string python = "/usr/bin/python3";
+  if (RunCommand(python + " -c 'import PIL' >/dev/null 2>&1").first != 0)
+    GTEST_SKIP() << "Python Pillow is not installed";
+  for (int bits : {1, 4, 8, 24, 32}) {
+    const Bitmap image = Pattern(bits);
+    const std::string path = PathOf("p" + std::to_string(bits) + ".png");
+    ASSERT_TRUE(WritePng(image, path));
+    // Pillow prints every pixel as "r g b a" lines, rows top first.
+    const auto [status, output] = RunCommand(
+        python +
+        " -c \"import sys; from PIL import Image; im=Image.open(sys.argv[1])."
+        "convert('RGBA'); print('\\n'.join('%d %d %d %d' % p for p in im.getdata()))\" '" +
+        path + "'");
+    ASSERT_EQ(status, 0) << output;
+    std::string expected;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const ColourValue c = image.pixelColour(x, y);
+        expected += std::to_string(RedOf(c)) + " " + std::to_string(GreenOf(c)) + " " +
+                    std::to_string(BlueOf(c)) + " " + std::to_string(image.pixelAlpha(x, y)) + "\n";
+      }
+    EXPECT_EQ(output, expected) << bits;
+  }
+}
+
+TEST_F(PngFileTest, WriteReplacesAnExistingFileWhole) {
+  const std::string path = PathOf("replace.png");
+  Save("replace.png", std::vector<std::uint8_t>(100000, 7));
+  ASSERT_TRUE(WritePng(Pattern(24), path));
+  Bitmap back;
+  ASSERT_TRUE(ReadPngFile(path, back));
+  EXPECT_EQ(back, Pattern(24));
+  // A path in a missing folder fails without creating anything.
+  EXPECT_FALSE(WritePng(Pattern(24), PathOf("no/such/dir/x.png")));
 }
 
 }  // namespace
