@@ -71,7 +71,9 @@ SaveProposal SaveWorkflow::ProposeSave(const SaveContext& context) {
   if (context.showExtractedNames) {
     for (int pos = 0; pos < source_.gridCount(); ++pos) {
       if (!source_.isSelected(pos) || !source_.imageIndexAt(pos)) continue;
-      p.fileName = StripExtension(source_.extractedName(pos)) + "." + p.defaultExtension;
+      const std::string name = StripExtension(source_.extractedName(pos));
+      if (name.empty()) break;  // nothing to propose: the dialog keeps its name
+      p.fileName = name + "." + p.defaultExtension;
       rememberedExtractedFileName_ = p.fileName;
       break;
     }
