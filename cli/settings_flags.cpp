@@ -79,11 +79,11 @@ bool ParseSettingsFlag(const Args& args, std::size_t& i, SettingsFlags& flags, s
   i += 2;
   if (flag == "--mode") {
     if (v == "icon")
-      flags.mode = extract::ExtractionMode::kIcon;
+      flags.mode = ModeFlag::kIcon;
     else if (v == "bmp")
-      flags.mode = extract::ExtractionMode::kBmp;
+      flags.mode = ModeFlag::kBmp;
     else if (v == "normal")
-      flags.mode = extract::ExtractionMode::kNormal;
+      flags.mode = ModeFlag::kNormal;
     else
       error = "--mode must be icon, bmp or normal";
   } else if (flag == "--type") {
