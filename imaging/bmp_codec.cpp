@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "imaging/bmp_rle.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 #include "platform/atomic_file.h"
 #include "platform/byte_reader.h"
@@ -27,7 +28,7 @@ constexpr std::uint32_t kMaxHeaderBytes = 4096;
 constexpr int kMaxSide = 1 << 15;
 // Run-length data can describe a large image in few bytes; no real RLE bitmap comes
 // near this many pixels.
-constexpr std::size_t kMaxRlePixels = std::size_t{1} << 26;
+constexpr std::size_t kMaxRlePixels = std::size_t{1} << 24;
 
 enum Compression : std::uint32_t {
   kRgb = 0,
@@ -207,6 +208,7 @@ Bitmap ConvertBitFields(const DibLayout& d, std::span<const std::uint8_t> pixels
 
 bool DecodePixels(const DibLayout& d, std::span<const std::uint8_t> pixels, Bitmap& out) {
   if (d.compression == kPng) return ReadPngMemory(pixels, out);
+  if (d.compression == kJpeg) return DecodeJpeg(pixels, out);
   if (d.compression == kRle8 || d.compression == kRle4) {
     if (d.bitCount != (d.compression == kRle8 ? 8 : 4)) return false;
     if (static_cast<std::size_t>(d.width) * static_cast<std::size_t>(d.height) > kMaxRlePixels)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 #include "platform/byte_reader.h"
 
@@ -366,7 +367,7 @@ TEST(BmpCodec, RunLengthDecoding) {
   }
 }
 
-TEST(BmpCodec, EmbeddedPngIsDecoded) {
+TEST(BmpCodec, EmbeddedPngAndJpegAreDecoded) {
   const Bitmap image = Pattern(32, 6, 3);
   DibSpec s;
   s.width = 6;
@@ -377,6 +378,11 @@ TEST(BmpCodec, EmbeddedPngIsDecoded) {
   Bitmap out;
   ASSERT_TRUE(ReadDib(MakeDib(s), out));
   EXPECT_EQ(out, image);
+  s.compression = 4;
+  s.pixels = EncodeJpeg(Bitmap(6, 3, 24));
+  ASSERT_TRUE(ReadDib(MakeDib(s), out));
+  EXPECT_EQ(out.bits(), 24);
+  EXPECT_EQ(out.width(), 6);
 }
 
 TEST(BmpCodec, MalformedInputIsRejectedWithoutTouchingTheOutput) {
