@@ -79,11 +79,11 @@ bool ParseSettingsFlag(const Args& args, std::size_t& i, SettingsFlags& flags, s
   i += 2;
   if (flag == "--mode") {
     if (v == "icon")
-      flags.mode = ModeFlag::kIcon;
+      flags.mode = extract::ExtractionMode::kIcon;
     else if (v == "bmp")
-      flags.mode = ModeFlag::kBmp;
+      flags.mode = extract::ExtractionMode::kBmp;
     else if (v == "normal")
-      flags.mode = ModeFlag::kNormal;
+      flags.mode = extract::ExtractionMode::kNormal;
     else
       error = "--mode must be icon, bmp or normal";
   } else if (flag == "--type") {

@@ -21,16 +21,14 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "extract/extraction_mode.h"
 #include "imaging/conversion_settings.h"
 
 namespace glyphwell::cli {
 
-// The extraction mode chosen with --mode (the check boxes below the file list).
-enum class ModeFlag { kNormal, kIcon, kBmp };
-
 struct SettingsFlags {
   imaging::ConversionSettings settings;
-  ModeFlag mode = ModeFlag::kIcon;
+  extract::ExtractionMode mode = extract::ExtractionMode::kIcon;
   // Which flags were given, for the checks that depend on the source.
   bool depthGiven = false;
   bool userGiven = false;

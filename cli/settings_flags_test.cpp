@@ -32,7 +32,7 @@ TEST(SettingsFlagsTest, DefaultsAreTheWindowsStartingState) {
   EXPECT_TRUE(s.optimizedPalette);
   EXPECT_TRUE(s.mask);
   EXPECT_EQ(s.pngColourCount, 256);
-  EXPECT_EQ(flags.mode, ModeFlag::kIcon);
+  EXPECT_EQ(flags.mode, extract::ExtractionMode::kIcon);
 }
 
 TEST(SettingsFlagsTest, EveryFlagSetsItsSetting) {
@@ -51,7 +51,7 @@ TEST(SettingsFlagsTest, EveryFlagSetsItsSetting) {
             "");
   EXPECT_EQ(ApplySource(flags, SourceKind::BmpMode, true), "");
   const imaging::ConversionSettings& s = flags.settings;
-  EXPECT_EQ(flags.mode, ModeFlag::kBmp);
+  EXPECT_EQ(flags.mode, extract::ExtractionMode::kBmp);
   EXPECT_EQ(s.outputType, OutputType::Png);
   EXPECT_EQ(s.depth, Depth::Colours256);
   EXPECT_EQ(s.sizeChoice, SizeChoice::User);
