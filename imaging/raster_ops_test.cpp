@@ -69,7 +69,7 @@ TEST(RasterOps, FilledShapes) {
        Rows({".###.", "#####", "#####", ".###."})},
       {"round rect",
        [](Grid& g) {
-         RoundRectSpans({0, 0, 5, 4}, 2, 2, g.clip(), g.sink());
+         RoundRectSpans({0, 0, 5, 4}, 4, 4, g.clip(), g.sink());
        },
        Rows({".###.", "#####", "#####", ".###."})},
       {"triangle",
