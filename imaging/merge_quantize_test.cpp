@@ -56,6 +56,19 @@ TEST(MergeQuantizeTest, MatchesTheDirectWalkOnRandomImages) {
   }
 }
 
+TEST(MergeQuantizeTest, MatchesTheDirectWalkOnTheLargestImageItIsSent) {
+  // Width plus height 499 and 1024 colours: beyond either the JPEG route takes over.
+  for (int spread : {255, 60}) {
+    Bitmap image = RandomImage(249, 250, 32, 1024, spread, 99u + static_cast<unsigned>(spread));
+    for (bool reserve : {false, true}) {
+      Bitmap expected = image, actual = image;
+      testsupport::MergeQuantizeReference(expected, true, reserve);
+      MergeQuantize(actual, MergeQuantizeOptions{true, reserve});
+      ASSERT_EQ(actual, expected) << "spread " << spread << " reserve " << reserve;
+    }
+  }
+}
+
 // 20 x 20 pixels: 50 near-black (5, 5, 5) pixels, one of them the first pixel of
 // the bottom row (the first candidate), the rest white. 400 candidates need 144
 // (145 with the reserved black) removals; the first pass does them all.
