@@ -296,6 +296,19 @@ ToolBarState IconBuilder::ToolBar() const {
   return s;
 }
 
+GroupMenuState IconBuilder::GroupMenu(bool pointerOnEntry, const CellRange& range) const {
+  GroupMenuState s;
+  if (!pointerOnEntry) return s;
+  s.groupDissolve = true;
+  const int columns = ClampGridSettings(grid_).columns;
+  const bool oneRow = range.top == range.bottom;
+  const bool rangeCounts =
+      oneRow ? range.right > range.left
+             : range.bottom > range.top && range.right - range.left + 1 == columns;
+  s.groupSet = rangeCounts || selection_.DistinctCount() > 1;
+  return s;
+}
+
 std::string IconBuilder::StatusPanel0() const {
   return std::to_string(count()) + "-" + std::to_string(selection_.DistinctCount());
 }

@@ -48,6 +48,17 @@ struct ToolBarState {
   bool selectAll = false, invert = false, selectBy = false;
 };
 
+// The context menu's group items.
+struct GroupMenuState {
+  bool groupSet = false;       // "同一グループ"
+  bool groupDissolve = false;  // "グループの解散"
+};
+
+// The grid's range selection, in cells (inclusive).
+struct CellRange {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // What selecting a grid cell shows.
 struct CellStatus {
   std::string panel1;  // the entry's source path; empty for a cell without entry
@@ -153,6 +164,10 @@ class IconBuilder {
 
   // ---- tool bar, status, closing ---------------------------------------------------
   ToolBarState ToolBar() const;
+  // "同一グループ" needs the pointer on an entry and either a range of several cells
+  // (several rows only when the range spans every column) or several selected
+  // entries; "グループの解散" needs the pointer on an entry.
+  GroupMenuState GroupMenu(bool pointerOnEntry, const CellRange& range) const;
   std::string StatusPanel0() const;  // "12-3"
   CellStatus SelectCell(int index) const;
   // True when the window may close: nothing unsaved, or the user answered No to the

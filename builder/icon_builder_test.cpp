@@ -314,6 +314,28 @@ TEST_F(IconBuilderTest, ToolBarStatusAndCellTexts) {
   EXPECT_EQ(model_.SelectCell(40).panel1, "");
 }
 
+TEST_F(IconBuilderTest, GroupMenuItems) {
+  AddEntries({16, 16, 16, 16, 16, 16, 16});
+  struct Case {
+    bool onEntry;
+    CellRange range;
+    std::initializer_list<int> selected;
+    bool groupSet, dissolve;
+  } cases[] = {
+      {false, {0, 0, 2, 0}, {0, 1, 2}, false, false}, {true, {1, 0, 1, 0}, {1}, false, true},
+      {true, {0, 0, 1, 0}, {}, true, true},   // two cells of one row
+      {true, {1, 0, 1, 1}, {}, false, true},  // two rows, one column of three
+      {true, {0, 0, 2, 1}, {}, true, true},   // two whole rows
+      {true, {1, 1, 1, 1}, {1, 4}, true, true},
+  };
+  for (const auto& c : cases) {
+    Select(c.selected);
+    const GroupMenuState s = model_.GroupMenu(c.onEntry, c.range);
+    EXPECT_EQ(s.groupSet, c.groupSet) << c.range.left << "," << c.range.top;
+    EXPECT_EQ(s.groupDissolve, c.dissolve);
+  }
+}
+
 TEST_F(IconBuilderTest, DeleteRemovesSelectedWithoutRenormalising) {
   AddEntries({16, 16, 16, 16});
   Select({0, 1, 2});
