@@ -391,6 +391,18 @@ TEST_F(IconBuilderTest, IconFileNaming) {
   EXPECT_EQ(model_.progress().Position(), 0);
 }
 
+TEST_F(IconBuilderTest, ShortcutSourcesAreFollowed) {
+  const std::string ico = WriteIco("target.ico", {MakeEntry(16, 16, 4), MakeEntry(32, 32, 4)});
+  const std::string launcher = Path("target.desktop");
+  const std::string text = "[Desktop Entry]\nType=Application\nName=t\nExec=" + ico + "\n";
+  ASSERT_TRUE(
+      platform::WriteFileAtomically(launcher, std::vector<std::uint8_t>(text.begin(), text.end())));
+  EXPECT_EQ(model_.AddFiles({launcher}), 2);
+  EXPECT_EQ(model_.entries()[0].SourcePath, ico);
+  EXPECT_EQ(model_.entries()[1].Name, "target.ico-1");
+  EXPECT_EQ(IconBuilder::FilterDroppedFiles({launcher}), std::vector<std::string>{ico});
+}
+
 TEST_F(IconBuilderTest, CursorHeaderAddsNothingSilently) {
   std::vector<std::uint8_t> bytes;
   std::string error;

@@ -3,20 +3,33 @@
 #include <algorithm>
 #include <cctype>
 
+#include "shell/t_shell_link.h"
+
 namespace glyphwell::builder {
 
+namespace {
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
+}  // namespace
+
 bool IsShortcutPath(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".lnk";
+  return EndsWithNoCase(path, ".lnk") || EndsWithNoCase(path, shell::TShellLink::kLinkExtension);
 }
 
 std::string ResolveShortcutTarget(const std::string& path) {
   if (!IsShortcutPath(path)) return path;
-  // Resolved by the shell link reader once it is part of the build.
-  return path;
+  static const shell::TShellLink link;
+  std::string target = path;
+  link.GetLinkToPath(path, target, true);
+  return target;
 }
 
 }  // namespace glyphwell::builder
