@@ -96,6 +96,41 @@ TEST(ReduceIndexedTest, Mode2KeepsDarkColoursAndRaisesTheThresholdByOne) {
   }
 }
 
+TEST(ReduceIndexedTest, Mode2ThresholdGrowsSlowlyEnoughForTheCountLimitToMatter) {
+  // 17 colours of a picture, 50 pixels a row (limit step 10). Pair A is close
+  // (distance 3) but its weaker colour is used 50 times; pair B is further apart
+  // (distance 8) and its weaker colour is used twice. With the threshold growing by
+  // 1, the limit passes 50 (pass 6, threshold 6) before the threshold passes 8, so
+  // A merges; growing by 6 would merge B in pass 2.
+  const Rgbq a1 = Entry(100, 200, 40), a2 = Entry(100, 200, 49);
+  const Rgbq b1 = Entry(200, 40, 200), b2 = Entry(200, 40, 224);
+  ColourTable colours = {a1, a2, b1, b2};
+  std::vector<int> counts = {100, 50, 60, 2};
+  const int levels[] = {80, 160, 240};
+  for (int r : levels)
+    for (int g : levels)
+      for (int b : levels)
+        if (colours.size() < 17) {
+          colours.push_back(Entry(r, g, b));
+          counts.push_back(20);
+        }
+  ConversionSettings s;
+  s.sourceKind = SourceKind::Picture;
+  s.outputType = OutputType::Bmp;
+  s.mode2 = true;
+  Bitmap image = IndexedImage(colours, counts, 50);
+  ReduceIndexed(image, 4, s);
+  EXPECT_FALSE(Holds(image.colourTable(), a2));
+  EXPECT_TRUE(Holds(image.colourTable(), b2));
+
+  // Without "mode2" the distance-10 rule removes the first close colour it meets.
+  s.mode2 = false;
+  image = IndexedImage(colours, counts, 50);
+  ReduceIndexed(image, 4, s);
+  EXPECT_FALSE(Holds(image.colourTable(), a2));
+  EXPECT_TRUE(Holds(image.colourTable(), b2));
+}
+
 TEST(ReduceIndexedTest, CloseColoursMergeIntoTheMoreUsedOne) {
   // 17 colours of a picture (nothing reserved): one within distance 10 of another.
   ColourTable colours;
