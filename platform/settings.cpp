@@ -74,9 +74,12 @@ void Settings::ReadFrom(const IniFile& ini) {
   });
   ForEachBool(*this,
               [&](const char* name, bool& value) { value = ini.ReadBool(kSection, name, value); });
+  const std::string detectedSystemFolder = sysdir;
   ForEachString(*this, [&](const char* name, std::string& value) {
     if (auto stored = ini.Find(kSection, name)) value = *stored;
   });
+  // An emptied system folder means "find it again".
+  if (sysdir.empty()) sysdir = detectedSystemFolder;
   // The eight levels are taken only as a whole.
   if (auto bytes = ini.ReadBinary(kSection, "alpha"); bytes && bytes->size() == alpha.size()) {
     std::copy(bytes->begin(), bytes->end(), alpha.begin());

@@ -37,8 +37,8 @@ struct Settings {
   bool pngsv = false;                  // save the transparency mask with it
   bool pngiclchg = false;              // restore the converted bit format
   std::string seldt1, seldt2, seldt3;  // last choices of the size and depth dialog
-  std::string sysdir;                  // the folder searched as "the system folder"
-  std::string updurl;                  // base address of the update check; empty = none
+  std::string sysdir;  // the folder searched as "the system folder"; empty in the file = detect
+  std::string updurl;  // base address of the update check; empty = none
 
   // The defaults of a program whose program folder is `programFolder` (no trailing
   // slash): tmppath = programFolder/tmp/sv.bmp, sysdir = DefaultSystemFolder().

@@ -114,6 +114,7 @@ TEST_F(SettingsTest, EachValueIsTakenAloneAndOnlyWhenWellFormed) {
       "grid color=0x00FF00\n"
       "hide=1\n"
       "tmppath=/w/sv.bmp\n"
+      "sysdir=\n"  // empty: the detected folder stays
       "[Other]\nmcount=9\n");
   Settings s = Loaded();
   Settings expected = Settings::Defaults("/opt/gw");
