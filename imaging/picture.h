@@ -2,7 +2,9 @@
 // A picture as the platform's picture loader gives it: a bitmap, an icon, a JPEG
 // image or a metafile, each already decoded to our own types.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "imaging/bitmap.h"
@@ -26,8 +28,10 @@ struct Picture {
   bool isBitmap() const { return kind == PictureKind::kBitmap; }
 };
 
-// Loads BMP, JPEG, icon/cursor and metafile (WMF, placeable or not) files, chosen
+// Loads BMP, JPEG, PNG, icon/cursor and metafile (WMF, placeable or not) files, chosen
 // by their content. False (out unchanged) when the file cannot be read.
 bool LoadPicture(const std::string& path, Picture& out);
+// The same for the bytes of a picture file already in memory.
+bool DecodePicture(std::span<const std::uint8_t> bytes, Picture& out);
 
 }  // namespace glyphwell::imaging
