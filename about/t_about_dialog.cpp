@@ -49,6 +49,8 @@ std::unique_ptr<TVersionBox> TAboutDialog::BuildBox(QWidget* parent) const {
   box->Label3->setText(QString::fromStdString(Year));
   Colour(box->Label3, DateColor);
   box->Label4->setText(QString::fromStdString(Corp));
+  box->Label3->adjustSize();
+  box->Label4->adjustSize();
   return box;
 }
 

@@ -250,6 +250,7 @@ TEST_F(UpdateCheckTest, AbortMidDownloadRemovesThePartialArchive) {
       presser.stop();
       captionWhileDownloading = box_->UpdateChkBtn->text();
       okHiddenWhileDownloading = box_->OKButton->isHidden();
+      box_->grab().save(QStringLiteral(GLYPHWELL_BINARY_DIR "/about_box_downloading.png"));
       box_->UpdateChkBtn->click();
     }
   });
