@@ -19,7 +19,7 @@ void NormalizeGroups(std::vector<TIconEntry>& entries) {
         entries[k].GroupId = kNoGroup;
         entries[k].GroupCount = 1;
       } else {
-        entries[k].GroupCount = static_cast<std::int16_t>(run);
+        entries[k].GroupCount = static_cast<std::int32_t>(run);
       }
     }
     i = end;

@@ -88,8 +88,8 @@ bool WriteIcoFile(const std::string& path, std::vector<TIconEntry>& entries,
   for (std::size_t k = 0; k < selection.size(); ++k) {
     TIconEntry& e = entries[static_cast<std::size_t>(selection[k])];
     e.State = 0;
-    e.SrcIndex = static_cast<std::int16_t>(k);
-    e.HomePos = static_cast<std::int16_t>(selection[k]);
+    e.SrcIndex = static_cast<std::int32_t>(k);
+    e.HomePos = static_cast<std::int32_t>(selection[k]);
     e.SourcePath = path;
   }
   return true;

@@ -37,7 +37,7 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
 IconBuilder::IconBuilder(Services services) : services_(std::move(services)) {}
 
 void IconBuilder::Append(TIconEntry entry) {
-  entry.HomePos = static_cast<std::int16_t>(entries_.size());
+  entry.HomePos = static_cast<std::int32_t>(entries_.size());
   entries_.push_back(std::move(entry));
 }
 
@@ -120,7 +120,7 @@ void IconBuilder::GroupSelection() {
   const std::vector<int> sorted = SortedSelection();
   if (sorted.empty()) return;
   const std::int32_t id = NewGroupId(entries_);
-  const auto selected = static_cast<std::int16_t>(sorted.size());
+  const auto selected = static_cast<std::int32_t>(sorted.size());
   for (std::size_t k = 0; k < sorted.size(); ++k) {
     if (k > 0 && sorted[k] != sorted[k - 1] + 1) {
       services_.messages->Show(kGapText, "Glyphwell", platform::MsgButtons::kOk,

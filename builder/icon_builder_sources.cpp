@@ -58,7 +58,7 @@ void ApplyGroupText(TIconEntry& e, const std::string& groupText) {
   if (groupText.empty()) return;
   const extract::GroupMapEntry g = extract::GroupMapEntry::Parse(groupText);
   e.GroupId = g.group;
-  e.GroupCount = static_cast<std::int16_t>(g.imageCount);
+  e.GroupCount = static_cast<std::int32_t>(g.imageCount);
   e.Name = g.name;
 }
 
@@ -115,7 +115,7 @@ int IconBuilder::AddIconFile(const std::string& path) {
   const std::string fileName = FileNameOf(path);
   for (const auto& image : read.images) {
     TIconEntry e;
-    e.SrcIndex = static_cast<std::int16_t>(image.index);
+    e.SrcIndex = static_cast<std::int32_t>(image.index);
     e.Image = image.block;
     e.IsPng = image.isPng;
     e.SourcePath = path;
@@ -145,7 +145,7 @@ int IconBuilder::AddModule(const std::string& path) {
     progress_.Step();
     if (!decoded || decoded->block.empty()) continue;
     TIconEntry e;
-    e.SrcIndex = static_cast<std::int16_t>(decoded->srcIndex);
+    e.SrcIndex = static_cast<std::int32_t>(decoded->srcIndex);
     e.Image = std::move(decoded->block);
     e.IsPng = decoded->isPng;
     e.SourcePath = path;
@@ -190,11 +190,11 @@ int IconBuilder::AddMainWindowSelection(MainWindowImages& main) {
                                         [](unsigned char c) { return std::isdigit(c); }))
       continue;
     const long n = std::strtol(caption.c_str(), nullptr, 10);
-    if (n < 0 || n > 0x7FFF) continue;
+    if (n < 0 || n > 0x7FFFFFFF) continue;
     auto decoded = main.DecodeImage(static_cast<int>(n));
     if (!decoded || decoded->block.empty()) continue;
     TIconEntry e;
-    e.SrcIndex = static_cast<std::int16_t>(n);
+    e.SrcIndex = static_cast<std::int32_t>(n);
     e.Image = std::move(decoded->block);
     e.IsPng = decoded->isPng;
     e.SourcePath = source;

@@ -22,10 +22,11 @@ inline constexpr std::int32_t kNoGroup = -1;
 struct TIconEntry {
   // Index of the image in its source (directory index of an icon file, image index
   // of a module, 0 for a PNG file). After a save into an icon file: its position in
-  // that file.
-  std::int16_t SrcIndex = 0;
+  // that file. (32 bits wide so that icon files of up to 65535 images and lists of
+  // any length keep their indices.)
+  std::int32_t SrcIndex = 0;
   // The grid position the entry counts as belonging to.
-  std::int16_t HomePos = 0;
+  std::int32_t HomePos = 0;
   // The icon image block (see above).
   std::vector<std::uint8_t> Image;
   // The PNG encoding of Image; exists only while an icon library is written.
@@ -43,7 +44,7 @@ struct TIconEntry {
   // The image was stored PNG-coded in its source.
   bool IsPng = false;
   // Length of the run of adjacent entries sharing GroupId; 1 when ungrouped.
-  std::int16_t GroupCount = 1;
+  std::int32_t GroupCount = 1;
 };
 
 }  // namespace glyphwell::builder
