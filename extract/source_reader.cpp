@@ -1,5 +1,7 @@
 #include "extract/source_reader.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -45,6 +47,11 @@ std::optional<std::vector<std::uint8_t>> SourceReader::ReadWholeFile(const std::
   };
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return fail(errno);
+  struct stat info;
+  if (fstat(fileno(f), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(f);
+    return fail(EISDIR);
+  }
   std::vector<std::uint8_t> bytes;
   if (std::fseek(f, 0, SEEK_END) != 0) {
     int err = errno;

@@ -1,0 +1,9 @@
+// PE modules: the resource walk, group map, decoders and shell emulation.
+#include <cstdint>
+
+#include "fuzz/module_fuzz_common.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  glyphwell::fuzz::ListModule(data, size);
+  return 0;
+}
