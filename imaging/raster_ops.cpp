@@ -112,6 +112,7 @@ void PolygonSpansF(const std::vector<std::vector<PointF>>& rings, FillRule rule,
                    const SpanSink& sink) {
   struct Edge {
     PointF a, b;
+    double lo, hi;  // the edge's y range
   };
   std::vector<Edge> edges;
   double top = 0, bottom = 0;
@@ -124,21 +125,27 @@ void PolygonSpansF(const std::vector<std::vector<PointF>>& rings, FillRule rule,
       first = false;
       top = std::min(top, a.y);
       bottom = std::max(bottom, a.y);
-      if (a.y != b.y) edges.push_back({a, b});
+      if (a.y != b.y) edges.push_back({a, b, std::min(a.y, b.y), std::max(a.y, b.y)});
     }
   }
   if (edges.empty()) return;
+  // Edges enter the active list in order of their top and leave it below their bottom,
+  // so each row only looks at the edges that can cross it.
+  std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.lo < r.lo; });
   const int y0 = std::max(clip.top, FirstCovered(top));
   const int y1 = std::min(clip.bottom, FirstCovered(bottom));
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
   std::vector<std::pair<double, int>> crossings;
   for (int y = y0; y < y1; ++y) {
     const double py = y + 0.5;
+    while (next < edges.size() && edges[next].lo <= py)
+      active.push_back(&edges[next++]);
+    std::erase_if(active, [py](const Edge* e) { return py >= e->hi; });
     crossings.clear();
-    for (const Edge& e : edges) {
-      const double lo = std::min(e.a.y, e.b.y), hi = std::max(e.a.y, e.b.y);
-      if (py < lo || py >= hi) continue;
-      const double x = e.a.x + (py - e.a.y) * (e.b.x - e.a.x) / (e.b.y - e.a.y);
-      crossings.emplace_back(x, e.b.y > e.a.y ? 1 : -1);
+    for (const Edge* e : active) {
+      const double x = e->a.x + (py - e->a.y) * (e->b.x - e->a.x) / (e->b.y - e->a.y);
+      crossings.emplace_back(x, e->b.y > e->a.y ? 1 : -1);
     }
     std::sort(crossings.begin(), crossings.end());
     int winding = 0;
