@@ -178,24 +178,42 @@ void IconBuilder::ExchangeWithCopy() {
 }
 
 void IconBuilder::InsertCopyAt(int target) {
-  const std::vector<int> copy = std::move(placementCopy_);
+  // The copied entries move as one block, in their grid order: in front of the
+  // target entry when they stood after it, behind it when the first of them stood
+  // before it. (Stepping through the copied positions one move at a time would, for
+  // copies that are not one block in front of the target, pick up entries that
+  // merely shifted into a copied position and leave copied ones behind.)
+  std::vector<int> copy = std::move(placementCopy_);
   placementCopy_.clear();
-  const std::size_t repeats = std::min(copy.size(), entries_.size());
-  std::size_t i = 0;
-  int t = target;
-  for (std::size_t r = 0; r < repeats && i < copy.size(); ++r) {
-    const int source = copy[i];
-    if (!Valid(source, count()) || !Valid(t, count())) break;
-    TIconEntry moving = std::move(entries_[static_cast<std::size_t>(source)]);
-    entries_.erase(entries_.begin() + source);
-    entries_.insert(entries_.begin() + t, std::move(moving));
-    for (int p = std::min(source, t); p <= std::max(source, t); ++p)
-      UpdateMovedMarker(p);
-    if (t < source) {
-      ++i;
-      ++t;
+  std::sort(copy.begin(), copy.end());
+  copy.erase(std::unique(copy.begin(), copy.end()), copy.end());
+  std::erase_if(copy, [&](int i) { return !Valid(i, count()); });
+  if (copy.empty() || !Valid(target, count()) ||
+      std::binary_search(copy.begin(), copy.end(), target)) {
+    FinishPlacement();
+    return;
+  }
+  std::vector<bool> copied(entries_.size(), false);
+  for (int i : copy)
+    copied[static_cast<std::size_t>(i)] = true;
+  std::vector<TIconEntry> moving, rest;
+  moving.reserve(copy.size());
+  rest.reserve(entries_.size());
+  std::size_t targetInRest = 0;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (copied[i]) {
+      moving.push_back(std::move(entries_[i]));
+    } else {
+      if (static_cast<int>(i) == target) targetInRest = rest.size();
+      rest.push_back(std::move(entries_[i]));
     }
   }
+  const std::size_t at = copy.front() < target ? targetInRest + 1 : targetInRest;
+  rest.insert(rest.begin() + static_cast<long>(at), std::make_move_iterator(moving.begin()),
+              std::make_move_iterator(moving.end()));
+  entries_ = std::move(rest);
+  for (int p = std::min(copy.front(), target); p <= std::max(copy.back(), target); ++p)
+    UpdateMovedMarker(p);
   FinishPlacement();
 }
 

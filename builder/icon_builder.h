@@ -141,8 +141,10 @@ class IconBuilder {
   // ---- placement ------------------------------------------------------------
   void CopyForPlacement();  // "コピー"
   const std::vector<int>& placementCopy() const { return placementCopy_; }
-  void ExchangeWithCopy();        // "入換え": pairs in click order
-  void InsertCopyAt(int target);  // "挿入"
+  void ExchangeWithCopy();  // "入換え": pairs in click order
+  // "挿入": the copied entries, in grid order, go in front of the entry at `target`
+  // (behind it when the first copied entry stood before it).
+  void InsertCopyAt(int target);
   void DragExchange(int from, int to);
   void DragMove(int from, int to);
 

@@ -235,12 +235,28 @@ TEST_F(IconBuilderTest, InsertMovesTheCopiedEntriesToTheTarget) {
   model_.InsertCopyAt(1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"e0", "e4", "e5", "e1", "e2", "e3"}));
   EXPECT_TRUE(model_.placementCopy().empty());
-  // Copied entries before the target: the entry that shifted into the vacated place
-  // is taken next.
+  // Copied entries before the target end up behind it, in their order.
   Select({0, 1});
   model_.CopyForPlacement();
   model_.InsertCopyAt(4);
   EXPECT_EQ(Names(), (std::vector<std::string>{"e5", "e1", "e2", "e0", "e4", "e3"}));
+  EXPECT_EQ(model_.entries()[2].State, 0);  // e2 is back at its place
+  EXPECT_EQ(model_.entries()[0].State, kMovedBit);
+}
+
+TEST_F(IconBuilderTest, InsertMovesExactlyTheCopiedEntries) {
+  AddEntries({16, 16, 16, 16, 16, 16, 16});
+  // Copied entries on both sides of the target, not one block.
+  Select({1, 5});
+  model_.CopyForPlacement();
+  model_.InsertCopyAt(3);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"e0", "e2", "e3", "e1", "e5", "e4", "e6"}));
+  // A target that is itself copied moves nothing.
+  Select({2, 3});
+  model_.CopyForPlacement();
+  model_.InsertCopyAt(3);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"e0", "e2", "e3", "e1", "e5", "e4", "e6"}));
+  EXPECT_TRUE(model_.placementCopy().empty());
 }
 
 TEST_F(IconBuilderTest, PlacementKeepsGroupsNormalised) {
