@@ -105,7 +105,9 @@ bool HatchAt(int hatch, int x, int y) {
 class Player {
  public:
   Player(const wmf::Layout& layout, WmfSize size)
-      : canvas_(size.width, size.height, 32), size_(size) {
+      : canvas_(size.width, size.height, 32),
+        size_(size),
+        budget_(std::int64_t{64} * size.width * size.height + (std::int64_t{1} << 24)) {
     objects_.resize(std::max<std::size_t>(layout.objectCount, 1));
     state_.clip = BoundsOf(canvas_);
     state_.windowExtX = size.width;
@@ -119,6 +121,9 @@ class Player {
   }
 
   Bitmap take() { return std::move(canvas_); }
+  // True once the records have asked for far more drawing than the picture's area
+  // could need; playing stops there so that a hostile file cannot keep us busy.
+  bool exhausted() const { return budget_ < 0; }
 
   void play(const Record& r) {
     switch (r.function()) {
@@ -290,13 +295,17 @@ class Player {
   int penWidth() const { return std::max(1, scaleX(state_.pen.width)); }
 
   SpanSink solid(ColourValue colour) {
-    return [this, colour](int y, int x0, int x1) { FillSpansWith(canvas_, colour, y, x0, x1); };
+    return [this, colour](int y, int x0, int x1) {
+      budget_ -= x1 - x0;
+      FillSpansWith(canvas_, colour, y, x0, x1);
+    };
   }
   SpanSink brushSink() {
     const Brush brush = state_.brush;
     const ColourValue bk = state_.bkColour;
     const bool opaque = state_.bkMode == kOpaque;
     return [this, brush, bk, opaque](int y, int x0, int x1) {
+      budget_ -= x1 - x0;
       for (int x = x0; x < x1; ++x) {
         if (brush.style == kBsHatched) {
           if (HatchAt(brush.hatch, x, y))
@@ -404,6 +413,8 @@ class Player {
     const std::size_t count = r.u16(0);
     if (count == 0 || !r.has(1 + 2 * count)) return;
     const std::vector<Point> pts = points(r, 1, count);
+    budget_ -= static_cast<std::int64_t>(count) * std::max(0, state_.clip.height());
+    if (exhausted()) return;
     const bool closed = r.function() == wmf::kPolygon;
     if (closed && filling()) {
       const std::vector<std::vector<Point>> rings = {pts};
@@ -420,6 +431,8 @@ class Player {
     for (std::size_t i = 0; i < polygons; ++i)
       total += r.u16(1 + i);
     if (!r.has(1 + polygons + 2 * total)) return;
+    budget_ -= static_cast<std::int64_t>(total) * std::max(0, state_.clip.height());
+    if (exhausted()) return;
     std::vector<std::vector<Point>> rings;
     std::size_t word = 1 + polygons;
     for (std::size_t i = 0; i < polygons; ++i) {
@@ -447,6 +460,7 @@ class Player {
       case kPatInvert: {
         const ColourValue with = rop == kDstInvert ? kWhite : state_.brush.colour;
         RectSpans(rect, state_.clip, [this, with](int yy, int x0, int x1) {
+          budget_ -= x1 - x0;
           for (int xx = x0; xx < x1; ++xx)
             canvas_.setPixelColour(xx, yy, (canvas_.pixelColour(xx, yy) ^ with) & kWhite);
         });
@@ -485,6 +499,7 @@ class Player {
     const double spanX = corner.x - origin.x, spanY = corner.y - origin.y;
     if (spanX == 0 || spanY == 0) return;
     RectSpans(rect, state_.clip, [&](int y, int x0, int x1) {
+      budget_ -= x1 - x0;
       const double ty = (y + 0.5 - origin.y) / spanY;
       const int sy = top + static_cast<int>(std::floor(ty * srcHeight));
       if (sy < 0 || sy >= source.height()) return;
@@ -518,6 +533,7 @@ class Player {
 
   Bitmap canvas_;
   WmfSize size_;
+  std::int64_t budget_ = 0;
   DcState state_;
   std::vector<DcState> saved_;
   std::vector<std::optional<GdiObject>> objects_;
@@ -557,7 +573,7 @@ std::optional<Bitmap> WmfPlayer::Play(std::span<const std::uint8_t> file) {
   Player player(*layout, *size);
   wmf::ForEachRecord(file, layout->recordsAt, [&](const Record& r) {
     player.play(r);
-    return true;
+    return !player.exhausted();
   });
   return player.take();
 }

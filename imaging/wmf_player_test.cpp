@@ -250,5 +250,17 @@ TEST(WmfPlayer, UnknownRecordsAreSkippedAndAnEarlyEndKeepsTheDrawing) {
   EXPECT_EQ(out.pixelColour(1, 1), kRed);
 }
 
+TEST(WmfPlayer, EndlessOverdrawingStopsPlaying) {
+  // 2000 fills of the whole 100x100 picture ask for far more drawing than any real
+  // picture needs; the player stops before the last (blue) fill.
+  WmfBuilder builder(true, 100, 100);
+  builder.noPen().solidBrush(kRed).solidBrush(kBlue).select(1);
+  for (int i = 0; i < 2000; ++i)
+    builder.record(wmf::kRectangle, {100, 100, 0, 0});
+  builder.select(2).record(wmf::kRectangle, {100, 100, 0, 0});
+  const Bitmap out = PlayOrFail(builder.end());
+  EXPECT_EQ(out.pixelColour(50, 50), kRed);
+}
+
 }  // namespace
 }  // namespace glyphwell::imaging
