@@ -10,6 +10,7 @@
 #include "builder/png_block.h"
 #include "builder/shortcut_target.h"
 #include "extract/group_map_entry.h"
+#include "platform/byte_reader.h"
 
 namespace glyphwell::builder {
 
@@ -108,10 +109,11 @@ int IconBuilder::AddIconFile(const std::string& path) {
                              platform::MsgIcon::kError);
     return 0;
   }
+  // The progress bar grows by the directory's count before its entries are read.
+  if (auto count = platform::ByteReader(file).u16le(4)) progress_.SetMax(progress_.Max() + *count);
   const IconFileImages read = ReadIconFileImages(
       file, options_.pngiclchg, [this] { return Cancelled(); }, [this] { progress_.Step(); });
   if (!read.isIconFile) return 0;
-  progress_.SetMax(progress_.Max() + read.count);
   const std::string fileName = FileNameOf(path);
   for (const auto& image : read.images) {
     TIconEntry e;
