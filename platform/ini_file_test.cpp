@@ -80,9 +80,10 @@ TEST(IniFileTest, ReadsTypedValuesAndFallsBackOnMalformedOnes) {
   struct Case {
     const char* key;
     int expected;
-  } ints[] = {{"dec", 42}, {"neg", -7},  {"hex", 31},    {"spaced", 12}, {"big", -1},
+  } ints[] = {{"dec", 42},  {"neg", -7},   {"hex", 31},  {"spaced", 12}, {"big", -1},
               {"junk", -1}, {"empty", -1}, {"sign", -1}, {"missing", -1}};
-  for (const Case& c : ints) EXPECT_EQ(ini.ReadInteger("s", c.key, -1), c.expected) << c.key;
+  for (const Case& c : ints)
+    EXPECT_EQ(ini.ReadInteger("s", c.key, -1), c.expected) << c.key;
 
   EXPECT_TRUE(ini.ReadBool("s", "t", false));
   EXPECT_FALSE(ini.ReadBool("s", "f", true));
@@ -184,7 +185,8 @@ TEST_F(IniFileDiskTest, MissingUnreadableAndBinaryFilesGiveAnEmptyIni) {
   }
 
   std::string garbage;
-  for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 151 + 7) & 0xFF);
+  for (int i = 0; i < 4096; ++i)
+    garbage += static_cast<char>((i * 151 + 7) & 0xFF);
   WriteRaw("garbage.ini", garbage);
   EXPECT_EQ(ini.Load(PathOf("garbage.ini")), IniLoadStatus::kLoaded);
   EXPECT_EQ(ini.ReadInteger("Glyphwell", "mcount", 1), 1);
