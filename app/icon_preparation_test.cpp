@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <optional>
 
 #include "app/thumbnail.h"
@@ -25,14 +27,14 @@ const imaging::ColourValue kRed = MakeColour(255, 0, 0);
 // A one-image icon of `image`, its left half transparent in the AND mask.
 imaging::IconImage MakeIcon(const Bitmap& image) {
   std::vector<std::uint8_t> dib = testsupport::MakeIconDib(image, true);
-  std::vector<std::uint8_t> f(22, 0);
+  std::vector<std::uint8_t> f(22 + dib.size(), 0);
   platform::PutU16le(&f[2], 1);
   platform::PutU16le(&f[4], 1);
   f[6] = static_cast<std::uint8_t>(image.width());
   f[7] = static_cast<std::uint8_t>(image.height());
   platform::PutU32le(&f[14], static_cast<std::uint32_t>(dib.size()));
   platform::PutU32le(&f[18], 22);
-  f.insert(f.end(), dib.begin(), dib.end());
+  std::copy(dib.begin(), dib.end(), f.begin() + 22);
   std::optional<imaging::IconImage> icon = imaging::IconImage::FromStream(f);
   EXPECT_TRUE(icon);
   return *icon;
