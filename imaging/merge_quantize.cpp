@@ -211,20 +211,36 @@ ColourTable SurvivorTable(const std::vector<ColourGroup>& groups,
   return table;
 }
 
-// The nearest entry by sum distance, first minimum; a distance of 0 cannot be beaten.
-std::uint8_t NearestEntry(const ColourTable& table, const ColourGroup& g) {
-  int best = 0, bestDistance = kMappingStart;
-  for (int i = 0; i < kTableSize; ++i) {
-    const Rgbq& e = table[i];
-    const int d = std::abs(e.red - g.red) + std::abs(e.green - g.green) + std::abs(e.blue - g.blue);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = i;
-      if (d == 0) break;
+// Nearest-entry search over the 256 entries of a table, laid out channel by channel
+// so the distances of all entries are computed in one straight loop.
+class NearestSearch {
+ public:
+  explicit NearestSearch(const ColourTable& table) {
+    for (int i = 0; i < kTableSize; ++i) {
+      red_[i] = table[i].red;
+      green_[i] = table[i].green;
+      blue_[i] = table[i].blue;
     }
   }
-  return static_cast<std::uint8_t>(best);
-}
+
+  // The nearest entry by sum distance; the first one at the smallest distance.
+  std::uint8_t operator()(const ColourGroup& g) {
+    int best = kMappingStart;
+    for (int i = 0; i < kTableSize; ++i) {
+      distance_[i] =
+          std::abs(red_[i] - g.red) + std::abs(green_[i] - g.green) + std::abs(blue_[i] - g.blue);
+      best = std::min(best, distance_[i]);
+    }
+    int index = 0;
+    while (distance_[index] != best)
+      ++index;
+    return static_cast<std::uint8_t>(index);
+  }
+
+ private:
+  int red_[kTableSize], green_[kTableSize], blue_[kTableSize];
+  int distance_[kTableSize];
+};
 
 // Pixel colours in candidate order: rows from the bottom up.
 template <typename Visit>
@@ -298,8 +314,9 @@ void MergeQuantize(Bitmap& image, const MergeQuantizeOptions& options) {
   }
 
   std::vector<std::uint8_t> entryOfGroup(groups.size());
+  NearestSearch nearest(table);
   for (std::size_t g = 0; g < groups.size(); ++g)
-    entryOfGroup[g] = NearestEntry(table, groups[g]);
+    entryOfGroup[g] = nearest(groups[g]);
 
   Bitmap out(width, height, 8);
   out.setColourTable(table);
