@@ -158,5 +158,50 @@ TEST(TColorProgressBar, MarkerTicksAndBlocks) {
   EXPECT_NE(At(img, 50, 8), bar_rgb);  // block 4 not reached at 35 %
 }
 
+TEST(TColorProgressBar, Solid2BandsAndTheVerticalBarGrowsUpward) {
+  TColorProgressBar bar;
+  bar.resize(150, 20);
+  bar.SetBarColor(RgbHex(0x0080FF));
+  bar.SetBarStyle(PAINTTYPE::btSolid2);
+  bar.SetFlat(true);
+  bar.SetPosition(50);
+  QImage img = bar.Compose();
+  // t = 2, b = 18: h = 8, f = 3; light to row 7, bar to row 14, dark from row 15
+  EXPECT_EQ(At(img, 10, 2), ToRgbHex(GetAlphaColor(RgbHex(0x0080FF), clWhite, 100)));
+  EXPECT_EQ(At(img, 10, 7), ToRgbHex(GetAlphaColor(RgbHex(0x0080FF), clWhite, 100)));
+  EXPECT_EQ(At(img, 10, 8), 0x0080FFu);
+  EXPECT_EQ(At(img, 10, 14), 0x0080FFu);
+  EXPECT_EQ(At(img, 10, 15), ToRgbHex(GetAlphaColor(RgbHex(0x0080FF), clBlack, 240)));
+
+  bar.resize(16, 80);
+  bar.SetOrientation(TProgressBarOrientation::pbVertical);
+  bar.SetBarStyle(PAINTTYPE::btSolid);
+  img = bar.Compose();
+  EXPECT_EQ(At(img, 8, 76), 0x0080FFu);  // bottom half filled
+  EXPECT_EQ(At(img, 8, 42), 0x0080FFu);
+  EXPECT_NE(At(img, 8, 30), 0x0080FFu);  // top half empty
+}
+
+TEST(TColorProgressBar, PercentageTextIsCentred) {
+  TColorProgressBar bar;
+  bar.resize(150, 18);
+  bar.SetTextSwitch(true);
+  bar.SetFontColor(RgbHex(0xFF0000));
+  bar.SetPosition(40);
+  const QImage img = bar.Compose();
+  int minX = 150, maxX = -1;
+  for (int y = 0; y < 18; ++y) {
+    for (int x = 0; x < 150; ++x) {
+      const QRgb p = img.pixel(x, y);
+      if (qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 120) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+      }
+    }
+  }
+  ASSERT_GE(maxX, 0) << "no text drawn";
+  EXPECT_NEAR((minX + maxX) / 2.0, 75.0, 3.0);
+}
+
 }  // namespace
 }  // namespace glyphwell::controls

@@ -233,6 +233,12 @@ void TNewCheckBox::keyReleaseEvent(QKeyEvent* event) {
   event->ignore();
 }
 
+// Enabling or disabling shows at once.
+void TNewCheckBox::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange && isVisible()) repaint();
+}
+
 void TNewCheckBox::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   update();
