@@ -1,13 +1,21 @@
 #include "cli/source_opening.h"
 
 #include "extract/shell_icons.h"
+#include "shell/t_shell_link.h"
 
 namespace glyphwell::cli {
 
 using imaging::SourceKind;
 
-bool OpenCliSource(const std::string& path, SettingsFlags& flags, extract::SourceReader& reader,
-                   platform::MessageSink& messages, OpenedSource& out, std::string& usageError) {
+bool OpenCliSource(const std::string& givenPath, SettingsFlags& flags,
+                   extract::SourceReader& reader, platform::MessageSink& messages,
+                   OpenedSource& out, std::string& usageError) {
+  // A shortcut stands for its target from here on.
+  std::string path = givenPath;
+  if (extract::SourceReader::LowerExtension(path) == ".lnk") {
+    shell::TShellLink link;
+    link.GetLinkToPath(givenPath, path, true);
+  }
   const std::string extension = extract::SourceReader::LowerExtension(path);
   out.preview.extension = extension;
   if (app::IsPictureExtension(extension)) {

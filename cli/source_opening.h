@@ -24,10 +24,10 @@ struct OpenedSource {
   std::vector<std::uint8_t> fileBytes;  // Normal mode: the whole file
 };
 
-// Opens `path` into `out` (which must stay where it is while `out.preview` is used:
-// the preview refers to it and to `reader`). Returns false when the file cannot be
-// read (the reason has been shown through `messages`). `usageError` is set when a
-// settings flag is not offered for this source.
+// Opens `path` (a shortcut: its target) into `out` (which must stay where it is while `out.preview`
+// is used: the preview refers to it and to `reader`). Returns false when the file cannot be read
+// (the reason has been shown through `messages`). `usageError` is set when a settings flag is not
+// offered for this source.
 bool OpenCliSource(const std::string& path, SettingsFlags& flags, extract::SourceReader& reader,
                    platform::MessageSink& messages, OpenedSource& out, std::string& usageError);
 
