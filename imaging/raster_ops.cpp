@@ -332,14 +332,14 @@ void LineSpans(Point a, Point b, int width, bool includeEnd, const Rect& clip,
 }
 
 void PolylineSpans(std::span<const Point> points, int width, bool closed, const Rect& clip,
-                   const SpanSink& sink) {
+                   const SpanSink& sink, bool includeEnd) {
   if (points.empty()) return;
   const std::size_t segments = closed ? points.size() : points.size() - 1;
   if (width <= 1) {
     if (points.size() == 1) ThinLine(points[0], points[0], true, clip, sink);
     for (std::size_t i = 0; i < segments; ++i) {
       const bool lastOpen = !closed && i + 1 == segments;
-      ThinLine(points[i], points[(i + 1) % points.size()], lastOpen, clip, sink);
+      ThinLine(points[i], points[(i + 1) % points.size()], lastOpen && includeEnd, clip, sink);
     }
     return;
   }

@@ -69,9 +69,10 @@ void PolygonSpans(std::span<const std::vector<Point>> rings, FillRule rule, cons
 void LineSpans(Point a, Point b, int width, bool includeEnd, const Rect& clip,
                const SpanSink& sink);
 // Connected lines through the points (closed: back to the first). Wide lines get
-// round joins; no pixel is produced twice.
+// round joins; no pixel is produced twice. A thin open polyline ends on its last
+// point only when includeEnd (the platform's polyline leaves it out, as LineTo does).
 void PolylineSpans(std::span<const Point> points, int width, bool closed, const Rect& clip,
-                   const SpanSink& sink);
+                   const SpanSink& sink, bool includeEnd = true);
 
 // Plain-colour helpers over the whole image.
 void FillSpansWith(Bitmap& image, ColourValue colour, int y, int x0, int x1);

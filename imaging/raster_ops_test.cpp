@@ -148,6 +148,12 @@ TEST(RasterOps, Lines) {
          PolylineSpans(pts, 1, true, g.clip(), g.sink());
        },
        Rows({"#####", "#...#", "#...#", "#####"})},
+      {"open polyline leaving out its end",
+       [](Grid& g) {
+         const std::vector<Point> pts = {{0, 0}, {4, 0}, {4, 3}};
+         PolylineSpans(pts, 1, false, g.clip(), g.sink(), false);
+       },
+       Rows({"#####", "....#", "....#", "....."})},
       {"wide polyline pixels once",
        [](Grid& g) {
          const std::vector<Point> pts = {{0, 0}, {4, 0}, {4, 3}};

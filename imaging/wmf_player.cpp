@@ -421,7 +421,7 @@ class Player {
       PolygonSpans(rings, state_.fillRule, state_.clip, brushSink());
     }
     if (state_.pen.visible)
-      PolylineSpans(pts, penWidth(), closed, state_.clip, solid(state_.pen.colour));
+      PolylineSpans(pts, penWidth(), closed, state_.clip, solid(state_.pen.colour), false);
   }
   void polyPolygon(const Record& r) {
     if (!r.has(1)) return;
