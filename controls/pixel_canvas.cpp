@@ -110,12 +110,13 @@ void PixelCanvas::RoundRectOutline(const PixelRect& r, int corner, TColor c) {
 }
 
 void PixelCanvas::DrawImage(int x, int y, const QImage& source) {
+  if (image_.isNull() || source.isNull()) return;
   QPainter painter(&image_);
   painter.drawImage(x, y, source);
 }
 
 void PixelCanvas::Text(int x, int y, const QString& text, const QFont& font, TColor c) {
-  if (text.isEmpty()) return;
+  if (text.isEmpty() || image_.isNull()) return;
   QPainter painter(&image_);
   painter.setFont(font);
   painter.setPen(QColor::fromRgb(ToQRgb(c)));

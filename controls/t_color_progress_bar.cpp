@@ -174,6 +174,7 @@ struct BarColors {
 void DrawSpan(PixelCanvas& c, PAINTTYPE style, const progress::BarSpan& s, int h,
               const BarColors& col) {
   const int x0 = s.x0, x1 = s.x1;
+  if (x1 < x0) return;  // a bar too narrow for any span
   switch (style) {
     case PAINTTYPE::btSolid:
       c.FillRect(x0, 2, x1, h - 2, col.bar);

@@ -203,5 +203,29 @@ TEST(TColorProgressBar, PercentageTextIsCentred) {
   EXPECT_NEAR((minX + maxX) / 2.0, 75.0, 3.0);
 }
 
+// Degenerate sizes must compose without touching pixels outside the image.
+TEST(TColorProgressBar, TinySizesComposeInEveryLook) {
+  for (const PAINTTYPE style : {PAINTTYPE::btSolid, PAINTTYPE::btSolid2, PAINTTYPE::btGradetion,
+                                PAINTTYPE::btGradetion2, PAINTTYPE::btWin7}) {
+    for (const bool vertical : {false, true}) {
+      for (int w = 0; w <= 6; ++w) {
+        for (int h = 0; h <= 6; ++h) {
+          TColorProgressBar bar;
+          bar.resize(w, h);
+          bar.SetBarStyle(style);
+          bar.SetSmooth((w + h) % 2 == 0);
+          bar.SetTextSwitch(true);
+          bar.SetLineParVisible(true);
+          if (vertical) bar.SetOrientation(TProgressBarOrientation::pbVertical);
+          bar.SetPosition(100);
+          const QImage img = bar.Compose();
+          // an empty control has an empty (null) image
+          EXPECT_EQ(img.size(), (w > 0 && h > 0) ? QSize(w, h) : QSize(0, 0)) << w << "x" << h;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace glyphwell::controls

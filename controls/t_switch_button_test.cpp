@@ -202,5 +202,19 @@ TEST(TSwitchButton, EllipseFaceLightensUpwardInsideItsRim) {
   EXPECT_EQ(img.pixel(44, 85) & 0xFFFFFF, 0u);  // black ring below the face
 }
 
+TEST(TSwitchButton, TinySizesComposeInEveryShape) {
+  for (const BTNSTYLE style : {BTNSTYLE::btEllipse, BTNSTYLE::btRound, BTNSTYLE::btGraphic}) {
+    for (int size = 0; size <= 6; ++size) {
+      TSwitchButton b;
+      b.resize(size, size + 1);
+      b.SetButtonStyle(style);
+      b.SetRoundSize(size % 2 ? 10 : 0);
+      b.SetCaption(QStringLiteral("x"));
+      EXPECT_EQ(b.Compose().size(), size > 0 ? QSize(size, size + 1) : QSize(0, 0));
+      EXPECT_FALSE(b.Mask().Hit(-1, 0));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace glyphwell::controls
