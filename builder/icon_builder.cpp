@@ -284,6 +284,23 @@ bool IconBuilder::RenderForCopy(int index, bool withMask, bool withAlpha,
   return true;
 }
 
+std::string IconBuilder::EditorDepthChoice(int bits) {
+  switch (bits) {
+    case 1:
+      return "2色";
+    case 4:
+      return "16色";
+    case 8:
+      return "256色";
+    case 24:
+      return "24bit";
+    case 32:
+      return "32bit";
+    default:
+      return {};
+  }
+}
+
 bool IconBuilder::ApplyEdit(int index, const imaging::Bitmap& edited,
                             const imaging::Bitmap& maskImage) {
   if (!Valid(index, count())) return false;

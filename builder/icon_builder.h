@@ -161,6 +161,10 @@ class IconBuilder {
   // The clipboard form: with `withMask` masked pixels white, with `withAlpha` a 32-bit
   // image with alpha in use blended onto white.
   bool RenderForCopy(int index, bool withMask, bool withAlpha, imaging::Bitmap& out) const;
+  // The main window's depth choice the editor opens with for an entry of `bits`:
+  // "16色", "256色", "24bit" or "32bit" ("2色" for 1 bit); empty for other depths
+  // (the choice is then left as it is).
+  static std::string EditorDepthChoice(int bits);
   // Stores an edited image and mask in the entry, keeping its size and depth.
   bool ApplyEdit(int index, const imaging::Bitmap& edited, const imaging::Bitmap& maskImage);
 
