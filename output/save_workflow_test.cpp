@@ -275,7 +275,9 @@ TEST_F(SaveWorkflowTest, OneUneditedImageIsRedrawnOnlyWhenIconAndOutputTypeDiffe
     ASSERT_TRUE(flow.SaveSelected(context_, Choose("one.ico", c.filter), progress_));
     EXPECT_EQ(source.renders.size(), c.redrawn ? 1u : 0u)
         << static_cast<int>(c.outputType) << " " << c.filter << " " << c.edited;
-    if (c.redrawn) EXPECT_EQ(source.renders[0], c.filter == 4 ? OutputType::Icon : OutputType::Png);
+    if (c.redrawn) {
+      EXPECT_EQ(source.renders[0], c.filter == 4 ? OutputType::Icon : OutputType::Png);
+    }
     EXPECT_FALSE(context_.edited);  // cleared by every completed save
   }
 }
