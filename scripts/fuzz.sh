@@ -6,6 +6,8 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-30}"
 build="${2:-$here/build-fuzz}"
 bash "$here/scripts/install-deps.sh"
+# Let ccache share objects between clones of the repository.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DGLYPHWELL_FUZZ=ON -DGLYPHWELL_GUI=OFF \
   -DGLYPHWELL_TESTS=OFF -DGLYPHWELL_BENCH=OFF

@@ -5,6 +5,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$here/build"
 bash "$here/scripts/install-deps.sh"
+# Let ccache share objects between clones of the repository.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target glyphwell-cli $( [ -f "$here/app/ui/main.cpp" ] && echo glyphwell )
 sample="$here/samples/sample.dll"

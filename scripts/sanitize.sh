@@ -5,9 +5,11 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build-asan}"
 bash "$here/scripts/install-deps.sh"
+# Let ccache share objects between clones of the repository.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DGLYPHWELL_SANITIZE=address,undefined \
-  -DGLYPHWELL_BENCH=OFF -DGLYPHWELL_GUI="${GLYPHWELL_SANITIZE_GUI:-ON}"
+  -DGLYPHWELL_BENCH=OFF -DGLYPHWELL_GUI="${GLYPHWELL_SANITIZE_GUI:-OFF}"
 cmake --build "$build"
 cd "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
