@@ -31,6 +31,15 @@ void SourceListing::Clear() {
   thumbnails_.clear();
 }
 
+void SourceListing::Forget() {
+  Clear();
+  picture_.reset();
+  ownParserGrid_ = false;
+  reader_.file().Release();
+  reader_.file().path.clear();
+  reader_.file().extension.clear();
+}
+
 void SourceListing::ShowPicture(PictureSource picture) {
   Clear();
   reader_.file().Release();

@@ -74,6 +74,8 @@ class SourceListing {
   std::string GridHint() const;
   // The text shown when a file has more than 5000 images.
   static std::string TooManyText(int total);
+  // Empties the grid and forgets the source (the file list's click on nothing).
+  void Forget();
 
  private:
   Result ListModule();
