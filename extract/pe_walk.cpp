@@ -136,6 +136,9 @@ bool ReadTypeDirectory(WalkContext& ctx, std::span<const std::uint8_t> image, bo
                       (*target & kHighBit) != 0});
   if (!data || data->size <= 0) return invalid();
 
+  // A PNG-compressed image of a PE module records no depth of its own before it
+  // is decoded: a reducer keeps it at 32 bits.
+  file.facts.bitCount = 32;
   bool ok =
       (ctx.mode == ExtractionMode::kBmp && !file.forceIcons)
           ? DecodeBitmapResource(image, infoOnly, picture, data->size, data->offset, file.facts)
