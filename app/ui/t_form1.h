@@ -1,0 +1,219 @@
+#pragma once
+// TForm1: the main window. It lays out the controls, reads them into the MainModel,
+// calls one model operation per event and shows the result. Everything it decides
+// is in app/main_model.h; this class only wires widgets to it.
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_model.h"
+#include "app/startup.h"
+#include "controls/t_color_progress_bar.h"
+#include "controls/t_new_check_box.h"
+#include "controls/t_new_track_bar.h"
+#include "controls/t_switch_button.h"
+#include "output/match_conditions.h"
+#include "output/save_workflow.h"
+#include "platform/messages.h"
+
+namespace glyphwell::app::ui {
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `env` has been started (folders, settings, library); it outlives the window.
+  TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  MainModel& model() { return *model_; }
+  // FormShow's command line: one file opened, several added to the file list.
+  void HandleCommandLine(const std::vector<std::string>& args);
+  // FormClose: the settings back into the store, temporary files deleted. Runs once.
+  void FormClose();
+
+  // The dialogs, replaceable so the window can be driven without a person.
+  output::ChooseSaveFile ChooseSaveFile;
+  std::function<std::optional<output::MatchConditions>(const output::MatchConditions&)>
+      AskConditions;
+  std::function<QStringList(bool multi)> ChooseOpenFiles;
+
+  // Drops as the window receives them; `pos` in window coordinates.
+  bool DropFiles(const QStringList& paths, QPoint pos);
+
+  // ---- controls ----
+  QToolButton* OpenSpBtn;
+  QToolButton* SpeedButton3;  // ヘルプ
+  QToolButton* SpeedButton5;  // バージョン
+  QToolButton* SpeedButton6;  // 終了
+  QLabel* StaticText2;        // file-name plate
+  controls::TColorProgressBar* ProgressBar1;
+  QToolButton* SpeedButton13;  // 中止
+  QLabel* StaticText1;         // file counter
+  QToolButton* SpeedButton8;   // クリア
+
+  QTreeWidget* ListView1;  // file list
+  QToolButton* SearchSpBtn;
+  QToolButton* SystemSpBtn;
+  QToolButton* RefreshSpBtn;
+  QToolButton* FavoriteSpBtn;
+  QSpinBox* UpDown1;
+  controls::TNewCheckBox* CheckBox2;  // リストサーチ
+
+  QListWidget* ListView2;  // image grid
+  controls::TNewTrackBar* SizeSetTrackBar;
+  controls::TNewCheckBox* SystemChkBox;
+  controls::TNewCheckBox* HideChkBox;
+  QComboBox* ComboBox2;  // display base size
+  QToolButton* GrpEditerSpBtn;
+  QToolButton* SpeedButton10;  // builder
+  QToolButton* SpeedButton9;   // user size
+  QToolButton* SpeedButton4;   // Option
+  controls::TNewCheckBox* AllIconChkBox;
+  controls::TNewCheckBox* BmpAllChkBox;
+  controls::TNewCheckBox* NewCheckBox3;  // update switch
+  controls::TNewCheckBox* CheckBox7;     // 抽出名
+
+  QWidget* PaintBox1;
+  QGroupBox* SizeRadioGroup;
+  std::vector<QRadioButton*> SizeItems;
+  QComboBox* TypeComBox;
+  QComboBox* BitTypeComBox;
+  QComboBox* PngColComBox;
+  QSpinBox* PngColEdit;
+  controls::TNewCheckBox* ColorOriChkBox;
+  controls::TNewCheckBox* OptimizeChkBox;
+  controls::TNewCheckBox* HoseiChkBox;
+  controls::TNewCheckBox* GrayChkBox;
+  controls::TNewCheckBox* ToukaChkBox;
+  controls::TNewCheckBox* BokashiChkBox;
+  controls::TNewCheckBox* BokashiChkBox2;
+  controls::TNewCheckBox* Mode2ChkBox;
+  controls::TNewCheckBox* MaskChkBox;
+  controls::TNewCheckBox* LargeChkBox;  // 拡大
+  controls::TSwitchButton* SaveSwBtn;
+  QWidget* Panel3;  // user size
+  QSpinBox* UpDown2;
+  QSpinBox* UpDown3;
+  controls::TNewCheckBox* LinkChkBox;  // 連動
+
+  QMenu* PopupMenu1;
+  QAction* Edit4;
+  QAction* Copy2;
+  QAction* Copy3;
+  QAction* Paste1;
+  QAction* AllSelectMenu;
+  QAction* List2;
+  QAction* N13;
+  QAction* N4;
+  QAction* N11;
+  QMenu* PopupMenu2;
+  QAction* Open1;
+  QAction* Copy1;
+  QAction* Paste2;
+  QAction* Delete1;
+  QAction* List1;
+  QAction* AllSelMenu;
+  QAction* N3;
+
+  QTimer* Timer1;
+  QTimer* Timer2;
+
+  // ---- handlers ----
+  void OpenSpBtnClick();
+  void SpeedButton3Click();
+  void SpeedButton5Click();
+  void SpeedButton8Click();
+  void SpeedButton9Click();
+  void SpeedButton13Click();
+  void SaveSwBtnClick();
+  void ListView1MouseUp();
+  void ListView1DblClick();
+  void ListView1ColumnClick(int column);
+  void ListView1KeyDown();
+  void ListView2Click();
+  void ModeChkBoxClick(bool icon);
+  void CheckBox7Click();
+  void ComboBox2Change();
+  void SizeSetTrackBarRelease();
+  void SizeRadioGroupClick(int item);
+  void TypeComBoxChange();
+  void BitTypeComBoxChange();
+  void ColorOriChkBoxClick();
+  void SwitchClick();
+  void UserSizeChange();
+  void Copy2Click(bool realSize);
+  void Paste1Click();
+  void AllSelectMenuClick();
+  void N13Click();
+  void N4Click();
+  void Open1Click();
+  void Copy1Click();
+  void Paste2Click();
+  void Delete1Click();
+  void AllSelMenuClick();
+  void N3Click();
+  void Timer1Timer();
+  void Timer2Timer();
+  void PopupMenu1Popup();
+  void PopupMenu2Popup();
+
+  // Shows the model's state: grid, rows, save controls, preview.
+  void RefreshGrid();
+  void RefreshRows();
+  void RefreshSaveControls();
+  void RefreshPreview();
+  // The cell picture of grid entry `row`, drawn on first use.
+  QPixmap CellPixmap(int row);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildTopBar(QWidget* parent);
+  void BuildCentre(QWidget* parent);
+  void BuildBottom(QWidget* parent);
+  void BuildMenus();
+  void ReadSettings();
+  void ReadControls();
+  void OpenAndShow(const std::string& path);
+  void ShowOpenResult();
+  void SyncSelectionFromGrid();
+  ClipboardFacts ReadClipboard() const;
+  bool RunSave(bool matching);
+  void OpenHelp(const QString& page);
+  QString Tr(const char* text) const { return QString::fromUtf8(text); }
+
+  AppEnvironment& env_;
+  platform::MessageSink& messages_;
+  std::unique_ptr<MainModel> model_;
+  QHash<int, QPixmap> cells_;
+  bool cancel_ = false;
+  bool closed_ = false;
+  bool built_ = false;
+  bool busy_ = false;
+  int dragAnchor_ = -1;
+};
+
+}  // namespace glyphwell::app::ui
