@@ -187,6 +187,30 @@ TEST(PeWalk, BmpModeListsBitmapsAndBuildsNoGroupMap) {
   EXPECT_TRUE(reader.file().groupMap.empty());
 }
 
+// A named group and a named bitmap whose name sorts after the group's: each mode
+// sees only its own kind of resource.
+TEST(PeWalk, NamedGroupAndNamedBitmapInOneModule) {
+  ModuleBuilder b(ModuleBuilder::Kind::kPe32);
+  b.AddIconGroup(ResName::Named("APP"), 1, {MakeIconDib(16, 16, 4), MakeIconDib(32, 32, 8)});
+  b.AddBitmap(ResName::Named("ZLOGO"), MakeBitmapDib(7, 3, 24));
+  const Bytes module = b.Build();
+
+  SourceReader icons;
+  icons.setMode(ExtractionMode::kIcon);
+  Listing l = ListAll(icons, "named.dll", module);
+  ASSERT_EQ(l.total, 2);
+  EXPECT_EQ(l.valid, (std::vector<bool>{true, true}));
+  EXPECT_EQ(MapTexts(icons).size(), 2u);
+
+  SourceReader bitmaps;
+  bitmaps.setMode(ExtractionMode::kBmp);
+  l = ListAll(bitmaps, "named.dll", module);
+  ASSERT_EQ(l.total, 1);
+  EXPECT_EQ(l.facts[0].label,
+            "\n7\xC3\x97"
+            "3\n24bit");
+}
+
 TEST(PeWalk, TruncatedAndDamagedModulesYieldNothingWithoutReadingOutside) {
   ModuleBuilder b(ModuleBuilder::Kind::kPe32);
   b.AddIconGroup(ResName::Named("APP"), 1, {MakeIconDib(32, 32, 8), MakeIconDib(16, 16, 4)});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/byte_writer.h"
 
@@ -184,7 +185,13 @@ Bytes ModuleBuilder::BuildPe() const {
       s.u32(1033);
       s.u32(static_cast<std::uint32_t>(dataEntry[r]));
     }
-  for (const auto& [name, at] : strings) {
+  // Strings were placed in the order they were met, not in name order: write them
+  // by offset, or a later name sorting first would make the writer step backwards.
+  std::vector<std::pair<std::size_t, std::string>> stringsByOffset;
+  for (const auto& [name, at] : strings)
+    stringsByOffset.emplace_back(at, name);
+  std::sort(stringsByOffset.begin(), stringsByOffset.end());
+  for (const auto& [at, name] : stringsByOffset) {
     s.zeros(at - s.size());
     WriteUtf16Name(s, name);
   }
