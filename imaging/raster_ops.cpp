@@ -50,7 +50,7 @@ int FirstCovered(double a) {
   return static_cast<int>(std::ceil(a - 0.5));
 }
 
-void EmitClipped(const Rect& clip, const SpanSink& sink, int y, int x0, int x1) {
+void EmitClipped(const Box& clip, const SpanSink& sink, int y, int x0, int x1) {
   if (y < clip.top || y >= clip.bottom) return;
   x0 = std::max(x0, clip.left);
   x1 = std::min(x1, clip.right);
@@ -60,7 +60,7 @@ void EmitClipped(const Rect& clip, const SpanSink& sink, int y, int x0, int x1) 
 // Continuous x-extent [a, b) of a convex shape at the height of a row's pixel centres.
 using RowExtent = std::function<std::optional<std::pair<double, double>>(double py)>;
 
-void ConvexSpans(double top, double bottom, const RowExtent& extent, const Rect& clip,
+void ConvexSpans(double top, double bottom, const RowExtent& extent, const Box& clip,
                  const SpanSink& sink) {
   const int y0 = std::max(clip.top, FirstCovered(top));
   const int y1 = std::min(clip.bottom, FirstCovered(bottom));
@@ -80,7 +80,7 @@ RowExtent EllipseExtent(double cx, double cy, double rx, double ry) {
   };
 }
 
-RowExtent RoundRectExtent(const Rect& r, int cornerWidth, int cornerHeight) {
+RowExtent RoundRectExtent(const Box& r, int cornerWidth, int cornerHeight) {
   const double a = std::clamp(cornerWidth / 2.0, 0.0, r.width() / 2.0);
   const double b = std::clamp(cornerHeight / 2.0, 0.0, r.height() / 2.0);
   return [=](double py) -> std::optional<std::pair<double, double>> {
@@ -95,7 +95,7 @@ RowExtent RoundRectExtent(const Rect& r, int cornerWidth, int cornerHeight) {
   };
 }
 
-RowExtent ExtentOf(OutlineShape shape, const Rect& r, int cornerWidth, int cornerHeight) {
+RowExtent ExtentOf(OutlineShape shape, const Box& r, int cornerWidth, int cornerHeight) {
   switch (shape) {
     case OutlineShape::kEllipse:
       return EllipseExtent((r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0, r.width() / 2.0,
@@ -108,7 +108,7 @@ RowExtent ExtentOf(OutlineShape shape, const Rect& r, int cornerWidth, int corne
   return RoundRectExtent(r, 0, 0);
 }
 
-void PolygonSpansF(const std::vector<std::vector<PointF>>& rings, FillRule rule, const Rect& clip,
+void PolygonSpansF(const std::vector<std::vector<PointF>>& rings, FillRule rule, const Box& clip,
                    const SpanSink& sink) {
   struct Edge {
     PointF a, b;
@@ -162,7 +162,7 @@ void PolygonSpansF(const std::vector<std::vector<PointF>>& rings, FillRule rule,
 }
 
 // Cuts the segment a-b to the rectangle (parametric clipping); false when it misses.
-bool ClipSegment(PointF& a, PointF& b, const Rect& r) {
+bool ClipSegment(PointF& a, PointF& b, const Box& r) {
   double t0 = 0, t1 = 1;
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -185,7 +185,7 @@ bool ClipSegment(PointF& a, PointF& b, const Rect& r) {
 }
 
 // Pixels of a Bresenham line, b included or not.
-void ThinLine(Point a, Point b, bool includeEnd, const Rect& clip, const SpanSink& sink) {
+void ThinLine(Point a, Point b, bool includeEnd, const Box& clip, const SpanSink& sink) {
   if (clip.empty()) return;
   // A line reaching far outside the clip is cut to a margin around it first, so that
   // the walk below never takes more steps than the clip is wide and high.
@@ -224,7 +224,7 @@ void ThinLine(Point a, Point b, bool includeEnd, const Rect& clip, const SpanSin
 }
 
 // A wide segment between pixel centres: a band of the width plus round ends.
-void WideSegment(Point a, Point b, int width, const Rect& clip, const SpanSink& sink) {
+void WideSegment(Point a, Point b, int width, const Box& clip, const SpanSink& sink) {
   const double r = width / 2.0;
   const PointF pa{a.x + 0.5, a.y + 0.5}, pb{b.x + 0.5, b.y + 0.5};
   const double dx = pb.x - pa.x, dy = pb.y - pa.y;
@@ -243,44 +243,44 @@ void WideSegment(Point a, Point b, int width, const Rect& clip, const SpanSink& 
 
 }  // namespace
 
-Rect Rect::normalized() const {
-  return Rect{std::min(left, right), std::min(top, bottom), std::max(left, right),
-              std::max(top, bottom)};
+Box Box::normalized() const {
+  return Box{std::min(left, right), std::min(top, bottom), std::max(left, right),
+             std::max(top, bottom)};
 }
 
-Rect Rect::intersected(const Rect& o) const {
-  return Rect{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
-              std::min(bottom, o.bottom)};
+Box Box::intersected(const Box& o) const {
+  return Box{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+             std::min(bottom, o.bottom)};
 }
 
-Rect BoundsOf(const Bitmap& image) {
-  return Rect{0, 0, image.width(), image.height()};
+Box BoundsOf(const Bitmap& image) {
+  return Box{0, 0, image.width(), image.height()};
 }
 
-void RectSpans(const Rect& rect, const Rect& clip, const SpanSink& sink) {
-  const Rect r = rect.intersected(clip);
+void RectSpans(const Box& rect, const Box& clip, const SpanSink& sink) {
+  const Box r = rect.intersected(clip);
   if (r.empty()) return;
   for (int y = r.top; y < r.bottom; ++y)
     sink(y, r.left, r.right);
 }
 
-void EllipseSpans(const Rect& rect, const Rect& clip, const SpanSink& sink) {
-  const Rect r = rect.normalized();
+void EllipseSpans(const Box& rect, const Box& clip, const SpanSink& sink) {
+  const Box r = rect.normalized();
   ConvexSpans(r.top, r.bottom, ExtentOf(OutlineShape::kEllipse, r, 0, 0), clip, sink);
 }
 
-void RoundRectSpans(const Rect& rect, int cornerWidth, int cornerHeight, const Rect& clip,
+void RoundRectSpans(const Box& rect, int cornerWidth, int cornerHeight, const Box& clip,
                     const SpanSink& sink) {
-  const Rect r = rect.normalized();
+  const Box r = rect.normalized();
   ConvexSpans(r.top, r.bottom, RoundRectExtent(r, std::abs(cornerWidth), std::abs(cornerHeight)),
               clip, sink);
 }
 
-void OutlineSpans(OutlineShape shape, const Rect& rect, int width, int cornerWidth,
-                  int cornerHeight, const Rect& clip, const SpanSink& sink) {
-  const Rect outer = rect.normalized();
+void OutlineSpans(OutlineShape shape, const Box& rect, int width, int cornerWidth, int cornerHeight,
+                  const Box& clip, const SpanSink& sink) {
+  const Box outer = rect.normalized();
   if (width < 1) width = 1;
-  const Rect innerRect = outer.inflated(-width);
+  const Box innerRect = outer.inflated(-width);
   const RowExtent outerExtent =
       ExtentOf(shape, outer, std::abs(cornerWidth), std::abs(cornerHeight));
   const RowExtent innerExtent =
@@ -308,7 +308,7 @@ void OutlineSpans(OutlineShape shape, const Rect& rect, int width, int cornerWid
   }
 }
 
-void PolygonSpans(std::span<const std::vector<Point>> rings, FillRule rule, const Rect& clip,
+void PolygonSpans(std::span<const std::vector<Point>> rings, FillRule rule, const Box& clip,
                   const SpanSink& sink) {
   std::vector<std::vector<PointF>> converted;
   for (const auto& ring : rings) {
@@ -320,7 +320,7 @@ void PolygonSpans(std::span<const std::vector<Point>> rings, FillRule rule, cons
   PolygonSpansF(converted, rule, clip, sink);
 }
 
-void LineSpans(Point a, Point b, int width, bool includeEnd, const Rect& clip,
+void LineSpans(Point a, Point b, int width, bool includeEnd, const Box& clip,
                const SpanSink& sink) {
   if (width <= 1) {
     ThinLine(a, b, includeEnd, clip, sink);
@@ -331,7 +331,7 @@ void LineSpans(Point a, Point b, int width, bool includeEnd, const Rect& clip,
   pieces.emit(sink);
 }
 
-void PolylineSpans(std::span<const Point> points, int width, bool closed, const Rect& clip,
+void PolylineSpans(std::span<const Point> points, int width, bool closed, const Box& clip,
                    const SpanSink& sink, bool includeEnd) {
   if (points.empty()) return;
   const std::size_t segments = closed ? points.size() : points.size() - 1;
@@ -361,11 +361,11 @@ SpanSink ColourSink(Bitmap& image, ColourValue colour) {
 }
 }  // namespace
 
-void FillRect(Bitmap& image, const Rect& rect, ColourValue colour) {
+void FillRect(Bitmap& image, const Box& rect, ColourValue colour) {
   RectSpans(rect.normalized(), BoundsOf(image), ColourSink(image, colour));
 }
 
-void FillEllipse(Bitmap& image, const Rect& rect, ColourValue colour) {
+void FillEllipse(Bitmap& image, const Box& rect, ColourValue colour) {
   EllipseSpans(rect, BoundsOf(image), ColourSink(image, colour));
 }
 
@@ -378,12 +378,12 @@ void DrawLine(Bitmap& image, Point a, Point b, int width, ColourValue colour, bo
   LineSpans(a, b, width, includeEnd, BoundsOf(image), ColourSink(image, colour));
 }
 
-void DrawRectangle(Bitmap& image, const Rect& rect, int width, ColourValue colour) {
+void DrawRectangle(Bitmap& image, const Box& rect, int width, ColourValue colour) {
   OutlineSpans(OutlineShape::kRectangle, rect, width, 0, 0, BoundsOf(image),
                ColourSink(image, colour));
 }
 
-void DrawEllipse(Bitmap& image, const Rect& rect, int width, ColourValue colour) {
+void DrawEllipse(Bitmap& image, const Box& rect, int width, ColourValue colour) {
   OutlineSpans(OutlineShape::kEllipse, rect, width, 0, 0, BoundsOf(image),
                ColourSink(image, colour));
 }

@@ -12,9 +12,9 @@ namespace {
 class Grid {
  public:
   Grid(int width, int height) : width_(width), counts_(width * height, 0) {
-    clip_ = Rect{0, 0, width, height};
+    clip_ = Box{0, 0, width, height};
   }
-  const Rect& clip() const { return clip_; }
+  const Box& clip() const { return clip_; }
   SpanSink sink() {
     return [this](int y, int x0, int x1) {
       ASSERT_LT(x0, x1);
@@ -34,7 +34,7 @@ class Grid {
 
  private:
   int width_;
-  Rect clip_;
+  Box clip_;
   std::vector<int> counts_;
 };
 

@@ -79,7 +79,7 @@ struct DcState {
   int windowOrgX = 0, windowOrgY = 0, windowExtX = 1, windowExtY = 1;
   int viewportOrgX = 0, viewportOrgY = 0;
   Point position;
-  Rect clip;
+  Box clip;
 };
 
 // True when the hatch pattern sets pixel (x, y) (8-pixel cells).
@@ -286,9 +286,9 @@ class Player {
     return Point{Round(state_.viewportOrgX + (x - state_.windowOrgX) * scaleXFactor()),
                  Round(state_.viewportOrgY + (y - state_.windowOrgY) * scaleYFactor())};
   }
-  Rect mapRect(int left, int top, int right, int bottom) const {
+  Box mapRect(int left, int top, int right, int bottom) const {
     const Point a = map(left, top), b = map(right, bottom);
-    return Rect{a.x, a.y, b.x, b.y}.normalized();
+    return Box{a.x, a.y, b.x, b.y}.normalized();
   }
   int scaleX(int v) const { return Round(std::abs(v * scaleXFactor())); }
   int scaleY(int v) const { return Round(std::abs(v * scaleYFactor())); }
@@ -388,7 +388,7 @@ class Player {
       LineSpans(state_.position, to, penWidth(), false, state_.clip, solid(state_.pen.colour));
     state_.position = to;
   }
-  void shape(OutlineShape kind, const Rect& rect, int cornerWidth, int cornerHeight) {
+  void shape(OutlineShape kind, const Box& rect, int cornerWidth, int cornerHeight) {
     if (filling()) {
       if (kind == OutlineShape::kEllipse)
         EllipseSpans(rect, state_.clip, brushSink());
@@ -448,7 +448,7 @@ class Player {
 
   // Applies a raster operation without a source bitmap to the logical rectangle.
   void patBlt(std::uint32_t rop, int x, int y, int width, int height) {
-    const Rect rect = mapRect(x, y, x + width, y + height);
+    const Box rect = mapRect(x, y, x + width, y + height);
     switch (rop) {
       case kBlackness:
         RectSpans(rect, state_.clip, solid(kBlack));
@@ -494,7 +494,7 @@ class Player {
     const Point origin = map(destX, destY);
     const Point corner = stretch ? map(destX + destWidth, destY + destHeight)
                                  : Point{origin.x + destWidth, origin.y + destHeight};
-    const Rect rect = Rect{origin.x, origin.y, corner.x, corner.y}.normalized();
+    const Box rect = Box{origin.x, origin.y, corner.x, corner.y}.normalized();
     const int top = fromBottom ? source.height() - srcY - srcHeight : srcY;
     const double spanX = corner.x - origin.x, spanY = corner.y - origin.y;
     if (spanX == 0 || spanY == 0) return;
