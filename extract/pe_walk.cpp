@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "extract/bitmap_decoder.h"
+#include "extract/icon_stream.h"
 #include "extract/name_text.h"
 #include "platform/byte_reader.h"
 
@@ -137,8 +138,12 @@ bool ReadTypeDirectory(WalkContext& ctx, std::span<const std::uint8_t> image, bo
   if (!data || data->size <= 0) return invalid();
 
   // A PNG-compressed image of a PE module records no depth of its own before it
-  // is decoded: a reducer keeps it at 32 bits.
-  file.facts.bitCount = 32;
+  // is decoded: a reducer keeps it at 32 bits. Other images keep the depth their
+  // header gives; setting 32 for them would make "Original" colours keep 32 bits.
+  if (data->offset >= 0) {
+    auto head = ByteReader(image).Slice(static_cast<std::size_t>(data->offset), 4);
+    if (head && StartsWithPng(*head)) file.facts.bitCount = 32;
+  }
   bool ok =
       (ctx.mode == ExtractionMode::kBmp && !file.forceIcons)
           ? DecodeBitmapResource(image, infoOnly, picture, data->size, data->offset, file.facts)
