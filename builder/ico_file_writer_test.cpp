@@ -165,13 +165,14 @@ TEST_F(IcoFileWriterTest, ImageMagickReadsEverySize) {
 }
 
 TEST_F(IcoFileWriterTest, PillowReadsEverySize) {
-  if (std::system("python3 -c 'import PIL' > /dev/null 2>&1") != 0) GTEST_SKIP() << "no Pillow";
+  if (std::system("/usr/bin/python3 -c 'import PIL' > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no Pillow";
   std::vector<TIconEntry> entries = {MakeEntry(16, 16, 4), MakeEntry(32, 32, 8),
                                      MakeEntry(48, 48, 32)};
   const std::string path = Path("pillow.ico");
   ASSERT_TRUE(WriteIcoFile(path, entries, std::vector<int>{0, 1, 2}, {}, messages_));
   const std::string script =
-      "python3 -c \"from PIL import Image; im = Image.open('" + path +
+      "/usr/bin/python3 -c \"from PIL import Image; im = Image.open('" + path +
       "'); s = sorted(im.info['sizes']); assert s == [(16,16),(32,32),(48,48)], s\"";
   EXPECT_EQ(std::system(script.c_str()), 0);
 }
