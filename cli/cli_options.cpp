@@ -12,7 +12,7 @@ bool Contains(const std::vector<std::string>& list, const std::string& name) {
 
 }  // namespace
 
-std::optional<CliOptions> CliOptions::Parse(const Args& args, const Spec& spec,
+std::optional<CliOptions> CliOptions::Parse(const Args& args, const Grammar& grammar,
                                             std::string& error) {
   CliOptions out;
   bool optionsEnded = false;
@@ -27,7 +27,7 @@ std::optional<CliOptions> CliOptions::Parse(const Args& args, const Spec& spec,
       continue;
     }
     if (arg == "-h") {
-      if (!Contains(spec.flags, "help")) {
+      if (!Contains(grammar.flags, "help")) {
         error = "unknown option '-h'";
         return std::nullopt;
       }
@@ -44,13 +44,13 @@ std::optional<CliOptions> CliOptions::Parse(const Args& args, const Spec& spec,
       inlineValue = name.substr(eq + 1);
       name = name.substr(0, eq);
     }
-    if (Contains(spec.flags, name)) {
+    if (Contains(grammar.flags, name)) {
       if (inlineValue) {
         error = "option '--" + name + "' takes no value";
         return std::nullopt;
       }
       out.given_.emplace_back(name, "");
-    } else if (Contains(spec.valued, name)) {
+    } else if (Contains(grammar.valued, name)) {
       if (!inlineValue) {
         if (i + 1 >= args.size()) {
           error = "option '--" + name + "' needs a value";

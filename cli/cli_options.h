@@ -1,9 +1,9 @@
 #pragma once
 // A small option parser shared by the commands.
 //
-//   CliOptions::Spec spec{.flags = {"json", "help"}, .valued = {"mode"}};
+//   CliOptions::Grammar grammar{.flags = {"json", "help"}, .valued = {"mode"}};
 //   std::string error;
-//   auto opts = CliOptions::Parse(args, spec, error);
+//   auto opts = CliOptions::Parse(args, grammar, error);
 //   if (!opts) { ... usage error: `error` says why ... }
 //   opts->has("json"); opts->value("mode"); opts->positional();
 //
@@ -22,12 +22,13 @@ namespace glyphwell::cli {
 
 class CliOptions {
  public:
-  struct Spec {
+  struct Grammar {
     std::vector<std::string> flags;   // names without "--"
     std::vector<std::string> valued;  // names without "--"
   };
 
-  static std::optional<CliOptions> Parse(const Args& args, const Spec& spec, std::string& error);
+  static std::optional<CliOptions> Parse(const Args& args, const Grammar& grammar,
+                                         std::string& error);
 
   bool has(const std::string& name) const;
   // The last value given, or nothing.

@@ -134,10 +134,10 @@ TEST_F(CliRun, ErrorsAndUsage) {
 }
 
 TEST(CliOptions, FormsRepeatsAndErrors) {
-  CliOptions::Spec spec{{"json", "help"}, {"mode", "file"}};
+  CliOptions::Grammar grammar{{"json", "help"}, {"mode", "file"}};
   std::string error;
   auto o = CliOptions::Parse(
-      {"a", "--json", "--mode", "bmp", "--file=x", "--file", "y", "--", "--json"}, spec, error);
+      {"a", "--json", "--mode", "bmp", "--file=x", "--file", "y", "--", "--json"}, grammar, error);
   ASSERT_TRUE(o) << error;
   EXPECT_TRUE(o->has("json"));
   EXPECT_EQ(o->value("mode"), "bmp");
@@ -153,10 +153,10 @@ TEST(CliOptions, FormsRepeatsAndErrors) {
        {Bad{{"--mode"}, "option '--mode' needs a value"},
         Bad{{"--json=1"}, "option '--json' takes no value"},
         Bad{{"--what"}, "unknown option '--what'"}, Bad{{"-x"}, "unknown option '-x'"}}) {
-    EXPECT_FALSE(CliOptions::Parse(b.args, spec, error));
+    EXPECT_FALSE(CliOptions::Parse(b.args, grammar, error));
     EXPECT_EQ(error, b.error);
   }
-  EXPECT_TRUE(CliOptions::Parse({"-h", "-"}, spec, error)->has("help"));
+  EXPECT_TRUE(CliOptions::Parse({"-h", "-"}, grammar, error)->has("help"));
 }
 
 }  // namespace

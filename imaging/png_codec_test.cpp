@@ -39,7 +39,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-std::vector<std::uint8_t> MakePng(const PngSpec& spec) {
+std::vector<std::uint8_t> MakePng(const PngSpec& desc) {
   std::vector<std::uint8_t> bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -49,37 +49,37 @@ std::vector<std::uint8_t> MakePng(const PngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &bytes, AppendBytes, nullptr);
-  png_set_compression_level(png, spec.compressionLevel);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType, PNG_INTERLACE_NONE,
+  png_set_compression_level(png, desc.compressionLevel);
+  png_set_IHDR(png, info, desc.width, desc.height, desc.depth, desc.colourType, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.trnsAlpha.empty())
-    png_set_tRNS(png, info, spec.trnsAlpha.data(), static_cast<int>(spec.trnsAlpha.size()),
+  if (!desc.palette.empty())
+    png_set_PLTE(png, info, desc.palette.data(), static_cast<int>(desc.palette.size()));
+  if (!desc.trnsAlpha.empty())
+    png_set_tRNS(png, info, desc.trnsAlpha.data(), static_cast<int>(desc.trnsAlpha.size()),
                  nullptr);
-  if (spec.trnsColour) {
-    png_color_16 c = *spec.trnsColour;
+  if (desc.trnsColour) {
+    png_color_16 c = *desc.trnsColour;
     png_set_tRNS(png, info, nullptr, 0, &c);
   }
-  if (spec.gamma) png_set_gAMA(png, info, *spec.gamma);
+  if (desc.gamma) png_set_gAMA(png, info, *desc.gamma);
   png_write_info(png, info);
   const int channels = png_get_channels(png, info);
   const std::size_t rowBytes = png_get_rowbytes(png, info);
-  for (int y = 0; y < spec.height; ++y) {
+  for (int y = 0; y < desc.height; ++y) {
     std::vector<png_byte> row(rowBytes, 0);
-    for (int x = 0; x < spec.width; ++x) {
-      const auto& px = spec.pixels[static_cast<std::size_t>(y * spec.width + x)];
+    for (int x = 0; x < desc.width; ++x) {
+      const auto& px = desc.pixels[static_cast<std::size_t>(y * desc.width + x)];
       for (int c = 0; c < channels; ++c) {
         const int v = px[static_cast<std::size_t>(c)];
         const int sample = x * channels + c;
-        if (spec.depth == 16) {
+        if (desc.depth == 16) {
           row[sample * 2] = static_cast<png_byte>(v >> 8);
           row[sample * 2 + 1] = static_cast<png_byte>(v);
-        } else if (spec.depth == 8) {
+        } else if (desc.depth == 8) {
           row[sample] = static_cast<png_byte>(v);
         } else {
-          const int perByte = 8 / spec.depth;
-          const int shift = 8 - spec.depth * (sample % perByte + 1);
+          const int perByte = 8 / desc.depth;
+          const int shift = 8 - desc.depth * (sample % perByte + 1);
           row[sample / perByte] |= static_cast<png_byte>(v << shift);
         }
       }
@@ -93,28 +93,28 @@ std::vector<std::uint8_t> MakePng(const PngSpec& spec) {
 
 // A 4x2 16-colour palette image using indices 0..7 and 15.
 PngSpec Palette16Spec() {
-  PngSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.depth = 4;
-  spec.colourType = PNG_COLOR_TYPE_PALETTE;
+  PngSpec desc;
+  desc.width = 4;
+  desc.height = 2;
+  desc.depth = 4;
+  desc.colourType = PNG_COLOR_TYPE_PALETTE;
   for (int i = 0; i < 16; ++i)
-    spec.palette.push_back(png_color{static_cast<png_byte>(i * 16), static_cast<png_byte>(i),
+    desc.palette.push_back(png_color{static_cast<png_byte>(i * 16), static_cast<png_byte>(i),
                                      static_cast<png_byte>(255 - i)});
   for (int v : {0, 1, 2, 3, 4, 5, 6, 15})
-    spec.pixels.push_back({v});
-  return spec;
+    desc.pixels.push_back({v});
+  return desc;
 }
 
-ColourValue PaletteColour(const PngSpec& spec, int index) {
-  const png_color& c = spec.palette[static_cast<std::size_t>(index)];
+ColourValue PaletteColour(const PngSpec& desc, int index) {
+  const png_color& c = desc.palette[static_cast<std::size_t>(index)];
   return MakeColour(c.red, c.green, c.blue);
 }
 
 TEST(PngRead, IndexedDepth4WithoutTrnsStaysIndexedWithItsPalette) {
-  const PngSpec spec = Palette16Spec();
+  const PngSpec desc = Palette16Spec();
   Bitmap out;
-  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
   EXPECT_EQ(out.bits(), 4);
   ASSERT_EQ(out.colourTable().size(), 16u);
   EXPECT_EQ(out.colourTable()[3], (Rgbq{255 - 3, 3, 48, 0}));
@@ -124,13 +124,13 @@ TEST(PngRead, IndexedDepth4WithoutTrnsStaysIndexedWithItsPalette) {
 }
 
 TEST(PngRead, IndexedDepth8KeepsAShortPalette) {
-  PngSpec spec;
-  spec.width = 3;
-  spec.colourType = PNG_COLOR_TYPE_PALETTE;
-  spec.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
-  spec.pixels = {{2}, {0}, {1}};
+  PngSpec desc;
+  desc.width = 3;
+  desc.colourType = PNG_COLOR_TYPE_PALETTE;
+  desc.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
+  desc.pixels = {{2}, {0}, {1}};
   Bitmap out;
-  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
   EXPECT_EQ(out.bits(), 8);
   EXPECT_EQ(out.colourTable().size(), 3u);
   EXPECT_EQ(out.pixelColour(0, 0), MakeColour(70, 80, 90));
@@ -138,28 +138,28 @@ TEST(PngRead, IndexedDepth8KeepsAShortPalette) {
 }
 
 TEST(PngRead, PaletteWithTrnsBecomes32BitWithAlpha) {
-  PngSpec spec = Palette16Spec();
-  spec.trnsAlpha = {0, 128};
+  PngSpec desc = Palette16Spec();
+  desc.trnsAlpha = {0, 128};
   Bitmap out;
-  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
   EXPECT_EQ(out.bits(), 32);
   EXPECT_EQ(out.pixelAlpha(0, 0), 0);
   EXPECT_EQ(out.pixelAlpha(1, 0), 128);
   EXPECT_EQ(out.pixelAlpha(2, 0), 255);
-  EXPECT_EQ(out.pixelColour(2, 0), PaletteColour(spec, 2));
-  EXPECT_EQ(out.pixelColour(3, 1), PaletteColour(spec, 15));
+  EXPECT_EQ(out.pixelColour(2, 0), PaletteColour(desc, 2));
+  EXPECT_EQ(out.pixelColour(3, 1), PaletteColour(desc, 15));
 }
 
 TEST(PngRead, OneBitPaletteExpandsTo24Bit) {
-  PngSpec spec;
-  spec.width = 9;
-  spec.depth = 1;
-  spec.colourType = PNG_COLOR_TYPE_PALETTE;
-  spec.palette = {{255, 0, 0}, {0, 0, 255}};
+  PngSpec desc;
+  desc.width = 9;
+  desc.depth = 1;
+  desc.colourType = PNG_COLOR_TYPE_PALETTE;
+  desc.palette = {{255, 0, 0}, {0, 0, 255}};
   for (int x = 0; x < 9; ++x)
-    spec.pixels.push_back({x % 3 == 0 ? 1 : 0});
+    desc.pixels.push_back({x % 3 == 0 ? 1 : 0});
   Bitmap out;
-  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
+  ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
   EXPECT_EQ(out.bits(), 24);
   for (int x = 0; x < 9; ++x)
     EXPECT_EQ(out.pixelColour(x, 0), x % 3 == 0 ? MakeColour(0, 0, 255) : MakeColour(255, 0, 0))
@@ -222,13 +222,13 @@ TEST(PngRead, GrayAndGrayAlphaAndRgbTransparency) {
        0x40},
   };
   for (const Case& c : cases) {
-    PngSpec spec;
-    spec.colourType = c.colourType;
-    spec.depth = c.depth;
-    spec.pixels = {c.pixel};
-    spec.trnsColour = c.trns;
+    PngSpec desc;
+    desc.colourType = c.colourType;
+    desc.depth = c.depth;
+    desc.pixels = {c.pixel};
+    desc.trnsColour = c.trns;
     Bitmap out;
-    ASSERT_TRUE(ReadPngMemory(MakePng(spec), out)) << c.name;
+    ASSERT_TRUE(ReadPngMemory(MakePng(desc), out)) << c.name;
     EXPECT_EQ(out.bits(), c.bits) << c.name;
     EXPECT_EQ(out.pixelColour(0, 0), c.colour) << c.name;
     EXPECT_EQ(out.pixelAlpha(0, 0), c.alpha) << c.name;
@@ -237,24 +237,24 @@ TEST(PngRead, GrayAndGrayAlphaAndRgbTransparency) {
 
 TEST(PngRead, GammaIsAppliedOnlyWhenTheFileAsksForIt) {
   std::vector<int> samples = {0, 1, 10, 64, 128, 200, 254, 255};
-  PngSpec spec;
-  spec.width = static_cast<int>(samples.size());
-  spec.colourType = PNG_COLOR_TYPE_GRAY;
+  PngSpec desc;
+  desc.width = static_cast<int>(samples.size());
+  desc.colourType = PNG_COLOR_TYPE_GRAY;
   for (int v : samples)
-    spec.pixels.push_back({v});
+    desc.pixels.push_back({v});
 
   for (std::optional<double> gamma : {std::optional<double>{}, std::optional<double>{0.45455}}) {
-    spec.gamma = gamma;
+    desc.gamma = gamma;
     Bitmap out;
-    ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
-    for (int x = 0; x < spec.width; ++x)
+    ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
+    for (int x = 0; x < desc.width; ++x)
       EXPECT_EQ(out.pixelColour(x, 0) & 255, static_cast<ColourValue>(samples[x])) << x;
   }
 
-  spec.gamma = 1.0;
+  desc.gamma = 1.0;
   Bitmap out;
-  ASSERT_TRUE(ReadPngMemory(MakePng(spec), out));
-  for (int x = 0; x < spec.width; ++x) {
+  ASSERT_TRUE(ReadPngMemory(MakePng(desc), out));
+  for (int x = 0; x < desc.width; ++x) {
     const int expected = static_cast<int>(255.0 * std::pow(samples[x] / 255.0, 1.0 / 2.2) + 0.5);
     EXPECT_NEAR(static_cast<int>(out.pixelColour(x, 0) & 255), expected, 1) << samples[x];
     EXPECT_GE(static_cast<int>(out.pixelColour(x, 0) & 255), samples[x]);
@@ -264,19 +264,19 @@ TEST(PngRead, GammaIsAppliedOnlyWhenTheFileAsksForIt) {
 // 128x128 RGB, stored uncompressed so that a cut at half the file falls mid-image
 // (libpng reads compressed data in pieces of a few kilobytes).
 PngSpec StripedRgbSpec() {
-  PngSpec spec;
-  spec.width = 128;
-  spec.height = 128;
-  spec.compressionLevel = 0;
+  PngSpec desc;
+  desc.width = 128;
+  desc.height = 128;
+  desc.compressionLevel = 0;
   for (int y = 0; y < 128; ++y)
     for (int x = 0; x < 128; ++x)
-      spec.pixels.push_back({(y * 16 + x) & 255, y, 255 - x});
-  return spec;
+      desc.pixels.push_back({(y * 16 + x) & 255, y, 255 - x});
+  return desc;
 }
 
 TEST(PngRead, TruncatedAfterRowsBeganKeepsTheRowsReadAndLeavesTheRestWhite) {
-  const PngSpec spec = StripedRgbSpec();
-  std::vector<std::uint8_t> bytes = MakePng(spec);
+  const PngSpec desc = StripedRgbSpec();
+  std::vector<std::uint8_t> bytes = MakePng(desc);
   bytes.resize(bytes.size() / 2);
   Bitmap out;
   ASSERT_TRUE(ReadPngMemory(bytes, out));

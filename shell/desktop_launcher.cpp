@@ -119,22 +119,22 @@ std::string QuoteExecArgument(const std::string& argument) {
   return out;
 }
 
-std::string LauncherText(const LauncherSpec& spec) {
+std::string LauncherText(const LauncherSpec& desc) {
   std::string text = "[Desktop Entry]\n";
-  if (spec.targetIsFolder) {
+  if (desc.targetIsFolder) {
     text += "Type=Link\n";
-    text += "Name=" + EscapeValue(spec.name) + "\n";
-    text += "URL=" + EscapeValue(FileUrl(spec.target)) + "\n";
+    text += "Name=" + EscapeValue(desc.name) + "\n";
+    text += "URL=" + EscapeValue(FileUrl(desc.target)) + "\n";
     text += "Icon=folder\n";
     return text;
   }
   text += "Type=Application\n";
-  text += "Name=" + EscapeValue(spec.name) + "\n";
-  std::string exec = QuoteExecArgument(spec.target);
-  if (spec.offerMimeTypes) exec += " %F";
+  text += "Name=" + EscapeValue(desc.name) + "\n";
+  std::string exec = QuoteExecArgument(desc.target);
+  if (desc.offerMimeTypes) exec += " %F";
   text += "Exec=" + EscapeValue(exec) + "\n";
   text += "Terminal=false\n";
-  if (spec.offerMimeTypes) {
+  if (desc.offerMimeTypes) {
     text += std::string("MimeType=") + kIconSourceMimeTypes + "\n";
     text += "NoDisplay=true\n";
   }

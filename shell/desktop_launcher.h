@@ -23,7 +23,7 @@ struct LauncherSpec {
   bool offerMimeTypes = false;  // add kIconSourceMimeTypes and a %F argument
 };
 
-std::string LauncherText(const LauncherSpec& spec);
+std::string LauncherText(const LauncherSpec& desc);
 
 // The program (first Exec word, unquoted and unescaped) of an Application launcher,
 // or the local folder of a Link launcher. Nothing when the text is not a launcher.

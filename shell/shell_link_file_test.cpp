@@ -17,17 +17,17 @@ TEST(ShellLinkFile, ReadsLinkInfoPathsAndStringDataInEveryEncoding) {
   };
   for (const Case c : {Case{"ansi", false, false}, Case{"unicode strings", false, true},
                        Case{"unicode link info", true, true}}) {
-    LnkSpec spec;
-    spec.localBasePath = "C:\\Program Files\\アイコン";
-    spec.commonPathSuffix = "tool.exe";
-    spec.unicodeLinkInfo = c.unicodeInfo;
-    spec.unicodeStrings = c.unicodeStrings;
-    spec.name = "説明";
-    spec.relativePath = "..\\アイコン\\tool.exe";
-    spec.workingDir = "C:\\Program Files\\アイコン";
-    spec.arguments = "/x";
-    spec.iconLocation = "%SystemRoot%\\icon.ico";
-    const auto link = ParseShellLink(BuildLnk(spec));
+    LnkSpec desc;
+    desc.localBasePath = "C:\\Program Files\\アイコン";
+    desc.commonPathSuffix = "tool.exe";
+    desc.unicodeLinkInfo = c.unicodeInfo;
+    desc.unicodeStrings = c.unicodeStrings;
+    desc.name = "説明";
+    desc.relativePath = "..\\アイコン\\tool.exe";
+    desc.workingDir = "C:\\Program Files\\アイコン";
+    desc.arguments = "/x";
+    desc.iconLocation = "%SystemRoot%\\icon.ico";
+    const auto link = ParseShellLink(BuildLnk(desc));
     ASSERT_TRUE(link) << c.what;
     EXPECT_EQ(link->LocalTarget(), "C:\\Program Files\\アイコン\\tool.exe") << c.what;
     EXPECT_EQ(link->name, "説明") << c.what;
@@ -39,32 +39,32 @@ TEST(ShellLinkFile, ReadsLinkInfoPathsAndStringDataInEveryEncoding) {
 }
 
 TEST(ShellLinkFile, OptionalBlocksAndWindows1252Text) {
-  LnkSpec spec;
-  spec.withIdList = false;
-  spec.withLinkInfo = false;
-  spec.unicodeStrings = false;
-  spec.relativePath = "caf\xE9.exe";  // Windows-1252, not UTF-8
-  auto link = ParseShellLink(BuildLnk(spec));
+  LnkSpec desc;
+  desc.withIdList = false;
+  desc.withLinkInfo = false;
+  desc.unicodeStrings = false;
+  desc.relativePath = "caf\xE9.exe";  // Windows-1252, not UTF-8
+  auto link = ParseShellLink(BuildLnk(desc));
   ASSERT_TRUE(link);
   EXPECT_TRUE(link->LocalTarget().empty());
   EXPECT_EQ(link->relativePath, "café.exe");
 
-  spec = LnkSpec{};
-  spec.localBasePath = "C:\\a.exe";
-  spec.forceNoLinkInfo = true;  // present but to be ignored
-  spec.relativePath = "a.exe";
-  link = ParseShellLink(BuildLnk(spec));
+  desc = LnkSpec{};
+  desc.localBasePath = "C:\\a.exe";
+  desc.forceNoLinkInfo = true;  // present but to be ignored
+  desc.relativePath = "a.exe";
+  link = ParseShellLink(BuildLnk(desc));
   ASSERT_TRUE(link);
   EXPECT_TRUE(link->localBasePath.empty());
   EXPECT_EQ(link->relativePath, "a.exe");
 }
 
 TEST(ShellLinkFile, DamagedInputNeverReadsOutsideTheBuffer) {
-  LnkSpec spec;
-  spec.localBasePath = "C:\\dir\\file.exe";
-  spec.relativePath = "file.exe";
-  spec.name = "n";
-  const auto good = BuildLnk(spec);
+  LnkSpec desc;
+  desc.localBasePath = "C:\\dir\\file.exe";
+  desc.relativePath = "file.exe";
+  desc.name = "n";
+  const auto good = BuildLnk(desc);
 
   // every truncation parses or fails cleanly
   for (std::size_t n = 0; n < good.size(); ++n) {
@@ -97,9 +97,9 @@ TEST(ShellLinkFile, DamagedInputNeverReadsOutsideTheBuffer) {
   EXPECT_TRUE(link->relativePath.empty());
 
   // a string count beyond the end leaves that string and the rest empty
-  spec.withLinkInfo = false;
-  spec.withIdList = false;
-  auto strings = BuildLnk(spec);
+  desc.withLinkInfo = false;
+  desc.withIdList = false;
+  auto strings = BuildLnk(desc);
   strings[0x4C] = 0xFF, strings[0x4D] = 0xFF;
   link = ParseShellLink(strings);
   ASSERT_TRUE(link);

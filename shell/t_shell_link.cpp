@@ -152,15 +152,15 @@ std::string TShellLink::CreateStep(const std::string& folder, const std::string&
   fs::create_directories(folder, ec);
   const std::string path = FreeLinkPath(folder, name, kLinkExtension, overwrite_);
 
-  LauncherSpec spec;
-  spec.name = linkName_.empty() ? name : linkName_;
+  LauncherSpec desc;
+  desc.name = linkName_.empty() ? name : linkName_;
   std::error_code absError;
   const fs::path absolute = fs::absolute(targetPath, absError);
-  spec.target = absError ? targetPath : absolute.lexically_normal().string();
-  if (spec.target.size() > 1 && spec.target.back() == '/') spec.target.pop_back();
-  spec.targetIsFolder = targetIsFolder;
-  spec.offerMimeTypes = folderCode == kCsidlSendTo && !targetIsFolder;
-  const std::string text = LauncherText(spec);
+  desc.target = absError ? targetPath : absolute.lexically_normal().string();
+  if (desc.target.size() > 1 && desc.target.back() == '/') desc.target.pop_back();
+  desc.targetIsFolder = targetIsFolder;
+  desc.offerMimeTypes = folderCode == kCsidlSendTo && !targetIsFolder;
+  const std::string text = LauncherText(desc);
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                             text.size());
   if (!platform::WriteFileAtomically(path, bytes)) return {};

@@ -71,10 +71,10 @@ TEST_F(ShellLinkTest, ResolvesDrivePathsThroughTheWinePrefixHoldingTheLink) {
   fs::create_directories(prefix / "dosdevices");
   fs::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
   WriteText(prefix / "drive_c/Program Files/Tool/Tool.exe", "MZ");
-  LnkSpec spec;
-  spec.localBasePath = "C:\\PROGRAM FILES\\tool\\tool.EXE";  // Windows ignores case
+  LnkSpec desc;
+  desc.localBasePath = "C:\\PROGRAM FILES\\tool\\tool.EXE";  // Windows ignores case
   const fs::path lnk = prefix / "drive_c/users/me/Desktop/Tool.lnk";
-  WriteBytes(lnk, BuildLnk(spec));
+  WriteBytes(lnk, BuildLnk(desc));
 
   std::string target;
   EXPECT_EQ(link.GetLinkToPath(lnk.string(), target, false), kLinkResolved);
@@ -88,10 +88,10 @@ TEST_F(ShellLinkTest, ResolvesDrivePathsThroughTheWinePrefixHoldingTheLink) {
 
 TEST_F(ShellLinkTest, WithoutAPrefixTheRelativePathCountsFromTheLinksFolder) {
   WriteText(root / "icons/app.ico", "ico");
-  LnkSpec spec;
-  spec.localBasePath = "D:\\elsewhere\\app.ico";
-  spec.relativePath = "..\\icons\\app.ico";
-  WriteBytes(root / "links/app.lnk", BuildLnk(spec));
+  LnkSpec desc;
+  desc.localBasePath = "D:\\elsewhere\\app.ico";
+  desc.relativePath = "..\\icons\\app.ico";
+  WriteBytes(root / "links/app.lnk", BuildLnk(desc));
   std::string target;
   EXPECT_EQ(link.GetLinkToPath((root / "links/app.lnk").string(), target, true), kLinkResolved);
   EXPECT_EQ(fs::path(target).lexically_normal(), root / "icons/app.ico");
@@ -119,10 +119,10 @@ TEST_F(ShellLinkTest, InstallerShortcutsFallBackToAppPaths) {
             "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths\\\\paint.exe] 1\n"
             "#time=1d\n"
             "@=\"C:\\\\Apps\\\\Painter\\\\paint.exe\"\n");
-  LnkSpec spec;
-  spec.localBasePath = "C:\\windows\\Installer\\{1234-ABCD}\\icon.exe";
+  LnkSpec desc;
+  desc.localBasePath = "C:\\windows\\Installer\\{1234-ABCD}\\icon.exe";
   const fs::path lnk = prefix / "drive_c/users/me/Desktop/Painter.lnk";
-  WriteBytes(lnk, BuildLnk(spec));
+  WriteBytes(lnk, BuildLnk(desc));
 
   std::string target;
   ASSERT_EQ(link.GetLinkToPath(lnk.string(), target, true), kLinkResolved);
@@ -209,8 +209,8 @@ TEST(LinkName, ReservedCharacterTableAndExtensions) {
 
 TEST(DesktopLauncher, ExecQuotingRoundTrips) {
   for (const std::string path : {"/opt/my app/run", "/a/\"q\"/$x`y`\\z", "/p/100%/bin"}) {
-    LauncherSpec spec{"n", path, false, true};
-    EXPECT_EQ(LauncherTarget(LauncherText(spec)), path) << path;
+    LauncherSpec desc{"n", path, false, true};
+    EXPECT_EQ(LauncherTarget(LauncherText(desc)), path) << path;
   }
   LauncherSpec folder{"dir", "/data/ä b", true, false};
   EXPECT_EQ(LauncherTarget(LauncherText(folder)), "/data/ä b");

@@ -17,8 +17,8 @@ void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
     b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-std::vector<std::uint8_t> LinkInfo(const LnkSpec& spec) {
-  const std::uint32_t headerSize = spec.unicodeLinkInfo ? 0x24 : 0x1C;
+std::vector<std::uint8_t> LinkInfo(const LnkSpec& desc) {
+  const std::uint32_t headerSize = desc.unicodeLinkInfo ? 0x24 : 0x1C;
   std::vector<std::uint8_t> b(headerSize, 0);
   // VolumeID: size, drive type (fixed), serial, label offset, empty label
   const std::uint32_t volumeOffset = static_cast<std::uint32_t>(b.size());
@@ -26,20 +26,20 @@ std::vector<std::uint8_t> LinkInfo(const LnkSpec& spec) {
                                    0x56, 0x34, 0x12, 0x10, 0, 0, 0, 0};
   b.insert(b.end(), volume, volume + 17);
   const auto baseOffset = static_cast<std::uint32_t>(b.size());
-  b.insert(b.end(), spec.localBasePath.begin(), spec.localBasePath.end());
+  b.insert(b.end(), desc.localBasePath.begin(), desc.localBasePath.end());
   b.push_back(0);
   const auto suffixOffset = static_cast<std::uint32_t>(b.size());
-  b.insert(b.end(), spec.commonPathSuffix.begin(), spec.commonPathSuffix.end());
+  b.insert(b.end(), desc.commonPathSuffix.begin(), desc.commonPathSuffix.end());
   b.push_back(0);
   std::uint32_t baseUnicode = 0, suffixUnicode = 0;
-  if (spec.unicodeLinkInfo) {
+  if (desc.unicodeLinkInfo) {
     if (b.size() % 2) b.push_back(0);
     baseUnicode = static_cast<std::uint32_t>(b.size());
-    auto u = Utf16le(spec.localBasePath);
+    auto u = Utf16le(desc.localBasePath);
     b.insert(b.end(), u.begin(), u.end());
     b.push_back(0), b.push_back(0);
     suffixUnicode = static_cast<std::uint32_t>(b.size());
-    u = Utf16le(spec.commonPathSuffix);
+    u = Utf16le(desc.commonPathSuffix);
     b.insert(b.end(), u.begin(), u.end());
     b.push_back(0), b.push_back(0);
   }
@@ -50,7 +50,7 @@ std::vector<std::uint8_t> LinkInfo(const LnkSpec& spec) {
   Put32(b, 16, baseOffset);
   Put32(b, 20, 0);
   Put32(b, 24, suffixOffset);
-  if (spec.unicodeLinkInfo) {
+  if (desc.unicodeLinkInfo) {
     Put32(b, 28, baseUnicode);
     Put32(b, 32, suffixUnicode);
   }
@@ -90,17 +90,17 @@ std::vector<std::uint8_t> Utf16le(const std::string& s) {
   return out;
 }
 
-std::vector<std::uint8_t> BuildLnk(const LnkSpec& spec) {
+std::vector<std::uint8_t> BuildLnk(const LnkSpec& desc) {
   std::uint32_t flags = 0;
-  if (spec.withIdList) flags |= 0x1;
-  if (spec.withLinkInfo) flags |= 0x2;
-  if (!spec.name.empty()) flags |= 0x4;
-  if (!spec.relativePath.empty()) flags |= 0x8;
-  if (!spec.workingDir.empty()) flags |= 0x10;
-  if (!spec.arguments.empty()) flags |= 0x20;
-  if (!spec.iconLocation.empty()) flags |= 0x40;
-  if (spec.unicodeStrings) flags |= 0x80;
-  if (spec.forceNoLinkInfo) flags |= 0x100;
+  if (desc.withIdList) flags |= 0x1;
+  if (desc.withLinkInfo) flags |= 0x2;
+  if (!desc.name.empty()) flags |= 0x4;
+  if (!desc.relativePath.empty()) flags |= 0x8;
+  if (!desc.workingDir.empty()) flags |= 0x10;
+  if (!desc.arguments.empty()) flags |= 0x20;
+  if (!desc.iconLocation.empty()) flags |= 0x40;
+  if (desc.unicodeStrings) flags |= 0x80;
+  if (desc.forceNoLinkInfo) flags |= 0x100;
 
   platform::ByteWriter w;
   w.u32(0x4C);
@@ -114,18 +114,18 @@ std::vector<std::uint8_t> BuildLnk(const LnkSpec& spec) {
   w.u32(1);                      // SW_SHOWNORMAL
   w.u16(0);                      // hot key
   w.u16(0), w.u32(0), w.u32(0);  // reserved
-  if (spec.withIdList) {
+  if (desc.withIdList) {
     w.u16(0x14 + 2);  // IDListSize: one item and the terminator
     w.u16(0x14);      // item size
     w.u8(0x1F), w.u8(0x50);
     w.append(kComputerClsid);
     w.u16(0);  // TerminalID
   }
-  if (spec.withLinkInfo) w.append(LinkInfo(spec));
+  if (desc.withLinkInfo) w.append(LinkInfo(desc));
   for (const std::string* s :
-       {&spec.name, &spec.relativePath, &spec.workingDir, &spec.arguments, &spec.iconLocation}) {
+       {&desc.name, &desc.relativePath, &desc.workingDir, &desc.arguments, &desc.iconLocation}) {
     if (s->empty()) continue;
-    if (spec.unicodeStrings) {
+    if (desc.unicodeStrings) {
       const auto u = Utf16le(*s);
       w.u16(static_cast<std::uint16_t>(u.size() / 2));
       w.append(u);

@@ -24,7 +24,7 @@ struct LnkSpec {
   std::string iconLocation;
 };
 
-std::vector<std::uint8_t> BuildLnk(const LnkSpec& spec);
+std::vector<std::uint8_t> BuildLnk(const LnkSpec& desc);
 
 // UTF-8 to UTF-16LE bytes (no terminator).
 std::vector<std::uint8_t> Utf16le(const std::string& utf8);
