@@ -11,6 +11,7 @@
 #include "builder/icon_block.h"
 #include "builder/icon_builder.h"
 #include "cli/commands.h"
+#include "cli/json_text.h"
 
 namespace glyphwell::cli {
 
@@ -116,38 +117,6 @@ bool ParseList(const std::string& text, std::vector<int>& out) {
     start = comma + 1;
   }
   return true;
-}
-
-std::string JsonString(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
 }
 
 void PrintJson(const std::vector<builder::TIconEntry>& entries) {

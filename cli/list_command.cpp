@@ -6,6 +6,7 @@
 #include "app/source_listing.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/json_text.h"
 #include "cli/mode_option.h"
 #include "platform/messages.h"
 
@@ -26,38 +27,6 @@ constexpr const char* kListUsage =
     "               map, name and thumbnail of every entry\n"
     "\n"
     "Exit status: 0 the file was read, 1 it could not be read, 2 usage error.\n";
-
-std::string JsonString(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
 
 std::string OneLine(std::string s) {
   for (char& c : s)

@@ -11,12 +11,11 @@
 #include "imaging/output_geometry.h"  // before the preview model, which uses imaging::Size
 
 #include "app/grid_save_source.h"
-#include "app/picture_source.h"
 #include "app/preview_model.h"
 #include "cli/commands.h"
 #include "cli/settings_flags.h"
+#include "cli/source_opening.h"
 #include "cli/work_folder.h"
-#include "extract/shell_icons.h"
 #include "extract/source_reader.h"
 #include "output/icon_file_writer.h"
 #include "output/pelmora_loader.h"
@@ -28,7 +27,6 @@ namespace glyphwell::cli {
 
 namespace {
 
-using imaging::SourceKind;
 
 constexpr const char* kUsage =
     "usage: glyphwell-cli save FILE (--index N)... | --all -o PATH [options]\n"
@@ -148,71 +146,6 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The current source as the main window holds it: the grid and the way its images
-// are taken out again.
-struct OpenSource {
-  std::vector<extract::ImageEntry> entries;
-  app::PreviewSource preview;
-  std::optional<app::PictureSource> picture;
-  std::vector<std::uint8_t> fileBytes;  // Normal mode: the whole file
-};
-
-bool OpenFile(const std::string& path, SettingsFlags& flags, extract::SourceReader& reader,
-              platform::MessageSink& messages, OpenSource& out, std::string& error) {
-  const std::string extension = extract::SourceReader::LowerExtension(path);
-  out.preview.extension = extension;
-  if (app::IsPictureExtension(extension)) {
-    out.picture = app::OpenPictureFile(path, app::GridCell{}, messages);
-    if (!out.picture) return false;
-    out.preview.kind = SourceKind::Picture;
-    out.preview.picturePath = path;
-    out.preview.picture = &out.picture->picture;
-    out.entries.push_back(out.picture->entry);
-    error = ApplySource(flags, SourceKind::Picture, false);
-    return true;
-  }
-  if (!reader.LoadWholeFile(path, true)) return false;
-  const extract::ExtractionMode mode = flags.mode;
-  reader.setMode(mode);
-  if (mode == extract::ExtractionMode::kNormal) {
-    out.preview.kind = SourceKind::NormalMode;
-    out.fileBytes = reader.file().image;
-    const int count = extract::ShellIconCount(out.fileBytes, extension);
-    for (int i = 0; i < count; ++i)
-      out.entries.push_back({std::to_string(i), std::to_string(i), {}});
-    out.preview.extract = [&out, extension](int index, imaging::Picture& picture) {
-      auto icon =
-          extract::ShellExtractIcon(out.fileBytes, extension, index, extract::kLargeIconSize);
-      if (!icon) return false;
-      picture = imaging::Picture{};
-      picture.kind = imaging::PictureKind::kIcon;
-      picture.icon = std::move(icon);
-      return true;
-    };
-    error = ApplySource(flags, SourceKind::NormalMode, false);
-    return true;
-  }
-  out.preview.kind =
-      mode == extract::ExtractionMode::kBmp ? SourceKind::BmpMode : SourceKind::IconMode;
-  out.preview.ownParser = true;
-  // The counting read also builds the group map that names the images.
-  reader.file().enumerateGroups = true;
-  const int count = reader.ReadImage(path, false, 0, nullptr);
-  reader.file().enumerateGroups = false;
-  for (int i = 0; i < count; ++i) {
-    const int index = static_cast<int>(reader.MapDisplayPosition(i, count));
-    reader.ReadImage(path, true, index, nullptr);
-    if (!reader.file().facts.valid) continue;  // rejected images are not listed
-    const std::string name = reader.ExtractedName(static_cast<std::size_t>(i)).name;
-    out.entries.push_back({std::to_string(index), name + reader.file().facts.label, {}});
-  }
-  out.preview.extract = [&reader, path](int index, imaging::Picture& picture) {
-    return reader.ExtractToPicture(path, index, picture);
-  };
-  error = ApplySource(flags, out.preview.kind, true);
-  return true;
-}
-
 // The busy dialog of the command line: nothing to show, nothing cancels.
 class QuietProgress final : public output::SaveProgress {};
 
@@ -235,9 +168,10 @@ int RunSave(const Args& args) {
     return 1;
   }
   extract::SourceReader reader(&messages);
-  OpenSource source;
+  OpenedSource source;
   std::string error;
-  if (!OpenFile(sa.file, sa.flags, reader, messages, source, error)) return 1;
+  if (!OpenCliSource(sa.file, sa.flags, reader, messages, source, error, sa.extractedNames))
+    return 1;
   if (!error.empty()) return Usage(error);
   if (source.entries.empty()) {
     std::fprintf(stderr, "glyphwell-cli save: %s holds no images\n", sa.file.c_str());

@@ -9,7 +9,7 @@ using imaging::SourceKind;
 
 bool OpenCliSource(const std::string& givenPath, SettingsFlags& flags,
                    extract::SourceReader& reader, platform::MessageSink& messages,
-                   OpenedSource& out, std::string& usageError) {
+                   OpenedSource& out, std::string& usageError, bool extractedNames) {
   // A shortcut stands for its target from here on.
   std::string path = givenPath;
   if (extract::SourceReader::LowerExtension(path) == ".lnk") {
@@ -70,8 +70,9 @@ bool OpenCliSource(const std::string& givenPath, SettingsFlags& flags,
     reader.ReadImage(path, true, index, nullptr);
     if (!reader.file().facts.valid) continue;  // rejected images are not listed
     ++listed;
-    out.entries.push_back(
-        {std::to_string(index), std::to_string(listed) + reader.file().facts.label, {}});
+    const std::string name = extractedNames ? reader.ExtractedName(static_cast<std::size_t>(i)).name
+                                            : std::to_string(listed);
+    out.entries.push_back({std::to_string(index), name + reader.file().facts.label, {}});
   }
   out.preview.extract = [&reader, path](int index, imaging::Picture& picture) {
     return reader.ExtractToPicture(path, index, picture);

@@ -27,8 +27,10 @@ struct OpenedSource {
 // Opens `path` (a shortcut: its target) into `out` (which must stay where it is while `out.preview`
 // is used: the preview refers to it and to `reader`). Returns false when the file cannot be read
 // (the reason has been shown through `messages`). `usageError` is set when a settings flag is not
-// offered for this source.
+// offered for this source. With `extractedNames` the labels of module images start with the
+// names taken from the module ("抽出名"), which the save names its files after.
 bool OpenCliSource(const std::string& path, SettingsFlags& flags, extract::SourceReader& reader,
-                   platform::MessageSink& messages, OpenedSource& out, std::string& usageError);
+                   platform::MessageSink& messages, OpenedSource& out, std::string& usageError,
+                   bool extractedNames = false);
 
 }  // namespace glyphwell::cli
