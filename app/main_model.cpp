@@ -106,6 +106,8 @@ void MainModel::AfterOpen(SourceListing::Result result, bool fromFileList) {
   selected_.assign(listing_.images().size(), false);
   normalBytes_.clear();
   normalBytesPath_.clear();
+  cellThumbnailFields_.clear();
+  cellThumbnails_.clear();
   // "Original" across shell and own-parser grids.
   const bool shellGrid = result == R::kListed && !listing_.ownParserGrid();
   if (fromFileList && shellGrid && settings_.keepSourceDepth) {
@@ -155,6 +157,8 @@ void MainModel::ClearSource() {
   selected_.clear();
   normalBytes_.clear();
   normalBytesPath_.clear();
+  cellThumbnailFields_.clear();
+  cellThumbnails_.clear();
   ApplySourceKind();
 }
 
@@ -174,6 +178,62 @@ imaging::Bitmap MainModel::CellBitmap(int position) {
     return cell;
   }
   return picture.bitmap;
+}
+
+// ---- drawing the grid ----
+
+std::optional<GridCellLayout> MainModel::GridLayout(int sliderPosition, int gridWidth) const {
+  const bool threeLines = listing_.ownParserGrid() || listing_.picture().has_value();
+  auto layout = ResetGridCells(sliderPosition, gridWidth, threeLines);
+  if (!layout || !listing_.picture()) return layout;
+  const imaging::Picture& picture = listing_.picture()->picture;
+  layout->cell = PictureGridCell(picture.width(), picture.height(), layout->cell);
+  return layout;
+}
+
+GridCellDrawing MainModel::DrawCell(int position, const CellLook& look) {
+  if (position < 0 || position >= gridCount()) return {};
+  const auto at = static_cast<std::size_t>(position);
+  const ListedImage& listed = listing_.images()[at];
+  GridCellRequest request;
+  request.width = look.width;
+  request.height = look.height;
+  request.cellWidth = look.cellWidth;
+  request.selected = look.selected;
+  request.lineHeight = look.lineHeight;
+  request.baseSize = look.baseSize;
+  request.displayBits = look.displayBits;
+  request.smallShellIcon = settings_.sizeChoice == imaging::SizeChoice::Size16;
+  request.label = listed.entry.label;
+  if (listing_.picture()) {
+    request.source = GridSource::kPicture;
+  } else if (!listing_.ownParserGrid()) {
+    request.source = GridSource::kShellIcon;
+  } else {
+    request.source = mode() == ExtractionMode::kBmp ? GridSource::kBmpBitmap : GridSource::kOwnIcon;
+  }
+
+  imaging::Picture picture;
+  if (listing_.picture()) {
+    request.image = &listing_.picture()->picture;
+  } else if (!listed.entry.thumbnail.empty()) {
+    request.thumbnail = listed.entry.thumbnail;
+    request.thumbnails = &listing_.thumbnails();
+  } else if (at < cellThumbnailFields_.size() && !cellThumbnailFields_[at].empty()) {
+    request.thumbnail = cellThumbnailFields_[at];
+    request.thumbnails = &cellThumbnails_;
+  } else if (const auto index = ParseIndex(listed.entry.index);
+             index && ExtractForPreview(*index, picture)) {
+    request.image = &picture;
+  }
+
+  GridCellDrawing drawing = DrawGridCell(request);
+  if (drawing.newThumbnail) {
+    cellThumbnailFields_.resize(listing_.images().size());
+    cellThumbnailFields_[at] = StoreThumbnail(std::move(*drawing.newThumbnail), cellThumbnails_);
+    drawing.newThumbnail.reset();
+  }
+  return drawing;
 }
 
 // ---- selection ----

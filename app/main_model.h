@@ -13,6 +13,7 @@
 
 #include "imaging/output_geometry.h"  // before the preview model, which uses imaging::Size
 
+#include "app/grid_drawing.h"
 #include "app/preview_model.h"
 #include "app/source_listing.h"
 #include "extract/extraction_mode.h"
@@ -82,6 +83,27 @@ class MainModel {
   // over white at its own size, a bitmap or picture as decoded. Empty when it
   // cannot be taken out.
   imaging::Bitmap CellBitmap(int position);
+
+  // ---- drawing the grid ----
+  // What the window knows of one cell: its rectangle, the list's cell width, the
+  // selection, the font's line height and the display.
+  struct CellLook {
+    int width = 36;  // the entry's image rectangle
+    int height = 72;
+    int cellWidth = 36;
+    bool selected = false;
+    int lineHeight = 12;
+    int baseSize = 32;  // the display base size (ComboBox2)
+    int displayBits = 32;
+  };
+  // ResetGridCells for the current source: three label lines for the own parser and
+  // pictures, one in Normal mode; a picture's cell is then fitted to the picture.
+  std::optional<GridCellLayout> GridLayout(int sliderPosition, int gridWidth) const;
+  // DrawGridCell for entry `position`: the picture, the cached thumbnail, or the
+  // image taken out of the source again. The first drawing of an own-parser image
+  // keeps its thumbnail, so later drawings decode only that JPEG. An empty drawing
+  // for a position outside the grid.
+  GridCellDrawing DrawCell(int position, const CellLook& look);
 
   // ---- the grid's selection ----
   const std::vector<bool>& selection() const { return selected_; }
@@ -207,6 +229,9 @@ class MainModel {
   int sortColumn_ = -1;
   bool sortAscending_ = true;
   output::SaveReport lastReport_;
+  // Thumbnails made while drawing cells, by grid position; emptied with the grid.
+  std::vector<std::string> cellThumbnailFields_;
+  ThumbnailCache cellThumbnails_;
 };
 
 }  // namespace glyphwell::app

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/bmp_codec.h"
 #include "tests/support/fixture_files.h"
 #include "tests/support/image_fixtures.h"
 #include "tests/support/module_builder.h"
@@ -281,6 +282,64 @@ TEST_F(MainModelTest, PasteOpensFileOrBitmap) {
   // An unusable clipboard changes nothing.
   EXPECT_EQ(model.PasteIntoGrid({}, bitmap), SourceListing::Result::kNoFile);
   EXPECT_EQ(model.gridCount(), 1);
+}
+
+}  // namespace
+}  // namespace glyphwell::app
+
+namespace glyphwell::app {
+namespace {
+
+// The colour of the cell pixel in the middle of the picture box.
+imaging::ColourValue BoxCentre(const GridCellDrawing& d, int box) {
+  return d.pixels.pixelColour(2 + box / 2, 2 + box / 2);
+}
+
+TEST_F(MainModelTest, GridCellsDrawThePictureOnceThenTheirThumbnail) {
+  model.Open(SampleModule("cells.dll"));
+  ASSERT_EQ(model.gridCount(), 3);
+  const auto layout = model.GridLayout(10, 400);
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->cell, (GridCell{36, 72}));
+
+  MainModel::CellLook look{36, 72, 36, false, 12, 32, 32};
+  const GridCellDrawing first = model.DrawCell(0, look);
+  ASSERT_EQ(first.pixels.width(), 36);
+  EXPECT_NE(BoxCentre(first, 32), imaging::kWhite);  // the icon is in its box
+  ASSERT_FALSE(first.lines.empty());
+  EXPECT_EQ(first.lines[0].text, "1");
+  EXPECT_FALSE(first.newThumbnail);  // kept by the model
+
+  // The second drawing comes from the kept JPEG: close to the first, not blank.
+  const GridCellDrawing again = model.DrawCell(0, look);
+  const auto a = BoxCentre(first, 32), b = BoxCentre(again, 32);
+  EXPECT_NEAR(imaging::RedOf(a), imaging::RedOf(b), 24);
+  EXPECT_NEAR(imaging::GreenOf(a), imaging::GreenOf(b), 24);
+
+  // Selected: navy tint over the label, white text.
+  look.selected = true;
+  const GridCellDrawing selected = model.DrawCell(1, look);
+  EXPECT_EQ(selected.textColour, imaging::kWhite);
+  const auto label = selected.pixels.pixelColour(18, 70);
+  EXPECT_LE(imaging::RedOf(label), 129);
+  EXPECT_GT(imaging::BlueOf(label), imaging::RedOf(label));
+
+  EXPECT_TRUE(model.DrawCell(3, look).pixels.empty());
+  EXPECT_TRUE(model.DrawCell(-1, look).pixels.empty());
+}
+
+TEST_F(MainModelTest, APictureCellGrowsForThePicture) {
+  imaging::Bitmap wide = testsupport::MakePatternBitmap(80, 20, 24, 3);
+  model.Open(testsupport::WriteFixtureFile("wide.bmp", imaging::EncodeBmp(wide)));
+  ASSERT_EQ(model.gridCount(), 1);
+  const auto layout = model.GridLayout(10, 400);
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->cell.width, 80);
+  const GridCellDrawing cell =
+      model.DrawCell(0, {layout->cell.width, layout->cell.height, 36, false, 12, 32, 32});
+  ASSERT_EQ(cell.lines.size(), 2u);
+  EXPECT_EQ(cell.lines[1].text, "深さ： 24");
+  EXPECT_NE(cell.pixels.pixelColour(40, 10), imaging::kWhite);
 }
 
 }  // namespace
