@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "builder/encoded_file.h"
 #include "builder/icon_block.h"
 #include "builder/name_limit.h"
-#include "platform/atomic_file.h"
 #include "platform/byte_writer.h"
 
 namespace glyphwell::builder {
@@ -277,16 +277,8 @@ bool WriteIclFile(const std::string& path, std::vector<TIconEntry>& entries,
                   platform::MessageSink& messages) {
   if (selection.empty()) return false;
   std::string error;
-  auto bytes = EncodeIconLibrary(entries, selection, job, error);
-  if (!bytes) {
-    messages.Show(error, "Glyphwell", platform::MsgButtons::kOk, platform::MsgIcon::kError);
-    return false;
-  }
-  if (!platform::WriteFileAtomically(path, *bytes, &error)) {
-    messages.Show(path + "\n" + error, "Glyphwell", platform::MsgButtons::kOk,
-                  platform::MsgIcon::kError);
-    return false;
-  }
+  const auto bytes = EncodeIconLibrary(entries, selection, job, error);
+  if (!StoreEncodedFile(path, bytes, error, messages)) return false;
   for (int index : selection)
     entries[static_cast<std::size_t>(index)].State = 0;
   return true;

@@ -1,7 +1,7 @@
 #include "builder/ico_file_writer.h"
 
+#include "builder/encoded_file.h"
 #include "builder/icon_block.h"
-#include "platform/atomic_file.h"
 #include "platform/byte_writer.h"
 
 namespace glyphwell::builder {
@@ -75,16 +75,8 @@ bool WriteIcoFile(const std::string& path, std::vector<TIconEntry>& entries,
                   platform::MessageSink& messages) {
   if (selection.empty()) return false;
   std::string error;
-  auto bytes = EncodeIconFile(entries, selection, job, error);
-  if (!bytes) {
-    messages.Show(error, "Glyphwell", platform::MsgButtons::kOk, platform::MsgIcon::kError);
-    return false;
-  }
-  if (!platform::WriteFileAtomically(path, *bytes, &error)) {
-    messages.Show(path + "\n" + error, "Glyphwell", platform::MsgButtons::kOk,
-                  platform::MsgIcon::kError);
-    return false;
-  }
+  const auto bytes = EncodeIconFile(entries, selection, job, error);
+  if (!StoreEncodedFile(path, bytes, error, messages)) return false;
   for (std::size_t k = 0; k < selection.size(); ++k) {
     TIconEntry& e = entries[static_cast<std::size_t>(selection[k])];
     e.State = 0;
