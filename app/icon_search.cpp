@@ -7,7 +7,6 @@
 
 #include "app/folder_entries.h"
 #include "app/short_folder_display.h"
-#include "extract/shell_icons.h"
 #include "shell/t_shell_link.h"
 
 namespace glyphwell::app {
@@ -56,20 +55,6 @@ FileListRow MakeRow(const std::string& path, int count) {
   return row;
 }
 
-// Images of the loaded file whose decoder accepts them, in `mode`.
-int CountValidLoaded(extract::SourceReader& reader, const std::string& path,
-                     extract::ExtractionMode mode) {
-  reader.setMode(mode);
-  reader.file().typeDirectory = 0;
-  int total = reader.ReadImage(path, false, 0, nullptr);
-  int valid = 0;
-  for (int i = 0; i < total; ++i) {
-    reader.ReadImage(path, true, i, nullptr);
-    if (reader.file().facts.valid) ++valid;
-  }
-  return valid;
-}
-
 }  // namespace
 
 bool IsExtensionMember(const std::string& extension, const std::string& set) {
@@ -83,7 +68,7 @@ bool IsExtensionMember(const std::string& extension, const std::string& set) {
 }
 
 IconSearch::IconSearch(SavedLists lists, platform::MessageSink& messages)
-    : lists_(std::move(lists)), reader_(&messages) {}
+    : lists_(std::move(lists)), reader_(&messages), counter_(&messages) {}
 
 void IconSearch::Step(int n) {
   if (stepBar) stepBar(n);
@@ -145,23 +130,16 @@ IconSearch::Counted IconSearch::CountForRow(const std::string& path, bool pictur
     c.count = 1;
     return c;
   }
-  const std::string ext = extract::SourceReader::LowerExtension(path);
   if (!listCreation_) {
-    reader_.setMode(filters.mode);
-    c.count = reader_.CountImages(path);
+    c.count = counter_.CountImages(path, filters.mode);
     return c;
   }
-  // Writing a list: every mode's count from one read of the file.
-  auto bytes = reader_.ReadWholeFile(path, true);
-  if (!bytes) return c;
-  c.shell = extract::ShellIconCount(*bytes, ext);
-  reader_.file().image = std::move(*bytes);
-  const extract::ExtractionMode saved = reader_.mode();
-  c.icons = CountValidLoaded(reader_, path, extract::ExtractionMode::kIcon);
-  if (ext != ".ico") c.bitmaps = CountValidLoaded(reader_, path, extract::ExtractionMode::kBmp);
-  reader_.setMode(saved);
-  reader_.file().Release();
-  c.flags = (c.icons ? 2 : 0) | (c.bitmaps ? 4 : 0);
+  // Writing a list: every mode's count from one opening of the file.
+  const extract::HeaderCounter::Counts counts = counter_.CountAll(path);
+  c.shell = counts.shell;
+  c.icons = counts.icons;
+  c.bitmaps = counts.bitmaps;
+  c.flags = counts.flags();
   c.count = c.shell;
   return c;
 }

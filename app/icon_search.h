@@ -14,6 +14,7 @@
 #include "app/file_list_row.h"
 #include "app/saved_lists.h"
 #include "app/search_filters.h"
+#include "extract/header_counter.h"
 #include "extract/source_reader.h"
 #include "platform/messages.h"
 
@@ -115,6 +116,8 @@ class IconSearch {
 
   SavedLists lists_;
   extract::SourceReader reader_;
+  // Counts files for rows and list lines from their headers, not their whole bytes.
+  extract::HeaderCounter counter_;
   std::vector<FileListRow> rows_;
   std::string searchFolder_, browseStart_, statusFolder_;
   std::vector<std::string> listSearchLines_;
