@@ -1,7 +1,6 @@
 #include "imaging/bmp_codec.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 #include "platform/byte_reader.h"
+#include "tests/support/image_tool_checks.h"
 
 namespace glyphwell::imaging {
 namespace {
@@ -443,20 +443,9 @@ TEST(BmpCodec, EmptyImagesAreNotWritten) {
   EXPECT_FALSE(WriteBmp(Bitmap(), "/tmp/glyphwell-never.bmp"));
 }
 
-std::pair<int, std::string> RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {-1, ""};
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe))
-    output += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
 TEST(BmpCodec, WrittenFilesReadInPillowToTheSameColours) {
   const std::string python = "/usr/bin/python3";
-  if (RunCommand(python + " -c 'import PIL' >/dev/null 2>&1").first != 0)
+  if (testsupport::RunShell(python + " -c 'import PIL' >/dev/null 2>&1").first != 0)
     GTEST_SKIP() << "Python Pillow is not installed";
   const auto dir =
       std::filesystem::temp_directory_path() / ("glyphwell_bmp_" + std::to_string(::getpid()));
@@ -465,11 +454,11 @@ TEST(BmpCodec, WrittenFilesReadInPillowToTheSameColours) {
     const Bitmap image = Pattern(bits);
     const std::string path = (dir / ("p" + std::to_string(bits) + ".bmp")).string();
     ASSERT_TRUE(WriteBmp(image, path));
-    const auto [status, output] =
-        RunCommand(python +
-                   " -c \"import sys; from PIL import Image; im=Image.open(sys.argv[1])."
-                   "convert('RGB'); print('\\n'.join('%d %d %d' % p for p in im.getdata()))\" '" +
-                   path + "'");
+    const auto [status, output] = testsupport::RunShell(
+        python +
+        " -c \"import sys; from PIL import Image; im=Image.open(sys.argv[1])."
+        "convert('RGB'); print('\\n'.join('%d %d %d' % p for p in im.getdata()))\" '" +
+        path + "'");
     ASSERT_EQ(status, 0) << output;
     // Pillow widens 5- and 6-bit channels with its own rounding: one step apart at most.
     const int tolerance = bits == 16 ? 1 : 0;

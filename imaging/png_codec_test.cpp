@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "tests/support/image_tool_checks.h"
 
 namespace glyphwell::imaging {
 namespace {
@@ -477,39 +477,27 @@ TEST(PngWrite, EmptyImageIsNotWritten) {
   EXPECT_FALSE(WritePng(Bitmap(), "/tmp/never-written.png"));
 }
 
-// Runs a shell command; its exit status and standard output.
-std::pair<int, std::string> RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {-1, ""};
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe))
-    output += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
 TEST_F(PngFileTest, WrittenFilesPassPngcheck) {
-  if (RunCommand("command -v pngcheck >/dev/null 2>&1").first != 0)
+  if (testsupport::RunShell("command -v pngcheck >/dev/null 2>&1").first != 0)
     GTEST_SKIP() << "pngcheck is not installed";
   for (int bits : {1, 4, 8, 16, 24, 32}) {
     const std::string path = PathOf("w" + std::to_string(bits) + ".png");
     ASSERT_TRUE(WritePng(Pattern(bits), path)) << bits;
-    const auto [status, output] = RunCommand("pngcheck -v '" + path + "' 2>&1");
+    const auto [status, output] = testsupport::RunShell("pngcheck -v '" + path + "' 2>&1");
     EXPECT_EQ(status, 0) << output;
   }
 }
 
 TEST_F(PngFileTest, WrittenFilesReadInPillowToTheSamePixels) {
   const std::string python = "/usr/bin/python3";
-  if (RunCommand(python + " -c 'import PIL' >/dev/null 2>&1").first != 0)
+  if (testsupport::RunShell(python + " -c 'import PIL' >/dev/null 2>&1").first != 0)
     GTEST_SKIP() << "Python Pillow is not installed";
   for (int bits : {1, 4, 8, 24, 32}) {
     const Bitmap image = Pattern(bits);
     const std::string path = PathOf("p" + std::to_string(bits) + ".png");
     ASSERT_TRUE(WritePng(image, path));
     // Pillow prints every pixel as "r g b a" lines, rows top first.
-    const auto [status, output] = RunCommand(
+    const auto [status, output] = testsupport::RunShell(
         python +
         " -c \"import sys; from PIL import Image; im=Image.open(sys.argv[1])."
         "convert('RGBA'); print('\\n'.join('%d %d %d %d' % p for p in im.getdata()))\" '" +
