@@ -16,13 +16,19 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
 
 #include "about/t_about_dialog.h"
+#include "app/file_row_colours.h"
+#include "app/preview_painting.h"
+#include "app/status_panel_drawing.h"
 #include "app/ui/bitmap_image.h"
+#include "app/ui/grid_cell_painter.h"
 #include "dialogs/t_ok_bottom_dlg.h"
+#include "dialogs/t_option_dlg.h"
 
 namespace glyphwell::app::ui {
 
@@ -39,6 +45,10 @@ constexpr const char* kOpenFilters =
     "*.drv *.icl);;アイコン作成ファイル（bmp,jpg,png.wmf） (*.bmp *.jpg *.jpeg *.png "
     "*.wmf);;全てのファイル（All Files） (*)";
 
+QColor ToQColor(imaging::ColourValue c) {
+  return QColor(imaging::RedOf(c), imaging::GreenOf(c), imaging::BlueOf(c));
+}
+
 // "desc|*.a;*.b|..." as Qt's "desc (*.a *.b);;...".
 QStringList QtFilters(const char* filter) {
   const QStringList parts = QString::fromUtf8(filter).split('|');
@@ -52,33 +62,21 @@ QStringList QtFilters(const char* filter) {
   return out;
 }
 
-// Draws grid cells: the picture centred in its box, the label lines below.
+// Puts the drawn cells on the grid: each entry's cell (picture, tint and label come
+// from the model's drawing) at the top of its place, centred across it.
 class GridDelegate final : public QStyledItemDelegate {
  public:
   explicit GridDelegate(TForm1* form) : QStyledItemDelegate(form), form_(form) {}
   void paint(QPainter* p, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
-    const QRect r = option.rect.adjusted(2, 2, -2, -2);
     const bool selected = option.state & QStyle::State_Selected;
-    p->fillRect(r, Qt::white);
-    p->setPen(QColor(192, 192, 192));
-    p->drawRect(r.adjusted(0, 0, -1, -1));
-    const int box = std::min(r.width() - 4, form_->ComboBox2->currentText().toInt());
-    const QPixmap cell = form_->CellPixmap(index.row());
-    if (!cell.isNull()) {
-      QPixmap shown = cell.width() > box || cell.height() > box
-                          ? cell.scaled(box, box, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                          : cell;
-      p->drawPixmap(r.left() + (r.width() - shown.width()) / 2, r.top() + 2, shown);
-    }
-    const QRect text(r.left(), r.top() + box + 4, r.width(), r.bottom() - (r.top() + box + 4));
-    if (selected) p->fillRect(r, QColor(0, 0, 128, 90));
-    p->setPen(selected ? Qt::white : QColor(64, 64, 64));
-    p->drawText(text, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                index.data(Qt::DisplayRole).toString());
+    const QImage cell = form_->CellImage(index.row(), selected);
+    if (cell.isNull()) return;
+    p->drawImage(option.rect.left() + (option.rect.width() - cell.width()) / 2, option.rect.top(),
+                 cell);
   }
   QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-    return form_->ListView2->gridSize();
+    return QSize(form_->gridCell().width, form_->gridCell().height);
   }
 
  private:
@@ -112,6 +110,31 @@ class BarProgress final : public output::SaveProgress {
   bool& cancel_;
 };
 
+// Hints are "short|long": the tooltip shows the short part, and status panel 1 the
+// long one while the mouse is over the control. Watches the whole application, so
+// it is a separate object from the window's own filter.
+class HintFilter final : public QObject {
+ public:
+  explicit HintFilter(TForm1* form) : QObject(form), form_(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip && event->type() != QEvent::Enter) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != form_ || widget->toolTip().isEmpty()) return false;
+    const QString hint = widget->toolTip();
+    const qsizetype bar = hint.indexOf('|');
+    if (event->type() == QEvent::Enter) {
+      form_->SetStatusPanel(1, bar >= 0 ? hint.mid(bar + 1) : hint);
+      return false;
+    }
+    if (bar < 0) return false;
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), hint.left(bar), widget);
+    return true;
+  }
+
+ private:
+  TForm1* form_;
+};
+
 QToolButton* Button(QWidget* parent, const char* caption, const char* hint) {
   auto* b = new QToolButton(parent);
   b->setText(QString::fromUtf8(caption));
@@ -126,7 +149,9 @@ controls::TNewCheckBox* Switch(QWidget* parent, const char* caption, const char*
   c->SetCaption(QString::fromUtf8(caption));
   if (hint) c->setToolTip(QString::fromUtf8(hint));
   c->SetChecked(checked);
-  c->setMinimumSize(c->sizeHint().expandedTo(QSize(64, 20)));
+  // Room for the indicator and the whole caption.
+  const int captionWidth = c->fontMetrics().horizontalAdvance(c->Caption()) + 28;
+  c->setMinimumSize(c->sizeHint().expandedTo(QSize(std::max(64, captionWidth), 20)));
   return c;
 }
 
@@ -204,10 +229,15 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
                                    dialog.BitsText().toStdString()};
   };
 
+  AboutDialog1 = new about::TAboutDialog(this);
+  about::ConfigureForMainWindow(*AboutDialog1, env_.settings().updurl);
+  RunOptionDialog = [](QDialog& dialog) { return dialog.exec(); };
+
   ReadSettings();
   // FormShow's choices: the system icon size, 256 PNG colours, base size 32.
   SizeItems[2]->setChecked(true);
   built_ = true;
+  qApp->installEventFilter(new HintFilter(this));
   RefreshSaveControls();
   RefreshPreview();
 }
@@ -276,6 +306,11 @@ void TForm1::BuildCentre(QWidget* parent) {
   ListView2->viewport()->installEventFilter(this);
   ListView2->installEventFilter(this);
   ListView2->viewport()->setMouseTracking(true);
+  // The labels use the small font the cells were designed for: "48×48" fits a
+  // 36-pixel cell.
+  QFont gridFont = ListView2->font();
+  gridFont.setPixelSize(9);
+  ListView2->setFont(gridFont);
   centre->addWidget(ListView2, 1);
 
   auto* under = new QHBoxLayout();
@@ -284,7 +319,7 @@ void TForm1::BuildCentre(QWidget* parent) {
   SizeSetTrackBar->setRange(10, 100);
   SizeSetTrackBar->setValue(10);
   SizeSetTrackBar->setToolTip(Tr("拡大"));
-  SizeSetTrackBar->setMinimumWidth(100);
+  SizeSetTrackBar->setMinimumWidth(120);
   SystemChkBox = Switch(parent, "System", "システム属性|この属性のファイルも検索に含める");
   HideChkBox = Switch(parent, "Hide", "隠し属性|この属性のファイルも検索に含める");
   NotReady(SystemChkBox);
@@ -299,15 +334,15 @@ void TForm1::BuildCentre(QWidget* parent) {
   SpeedButton4 = Button(parent, "Option", nullptr);
   NotReady(GrpEditerSpBtn);
   NotReady(SpeedButton10);
-  NotReady(SpeedButton4);
+  SpeedButton4->setToolTip(Tr("Option|アイコンの設定"));
   AllIconChkBox = Switch(parent, "Icon", nullptr, true);
   BmpAllChkBox = Switch(parent, "Bmp", nullptr);
   NewCheckBox3 = Switch(parent, "更新", "更新スイッチ|モードの切り換えでリストを更新する", true);
   CheckBox7 = Switch(parent, "抽出名", nullptr);
   under->addWidget(SizeSetTrackBar, 1);
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           AllIconChkBox, BmpAllChkBox, NewCheckBox3, CheckBox7, SystemChkBox, HideChkBox,
-           ComboBox2, GrpEditerSpBtn, SpeedButton10, SpeedButton9, SpeedButton4})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{SystemChkBox, HideChkBox, ComboBox2, GrpEditerSpBtn,
+                                       SpeedButton10, SpeedButton9, SpeedButton4})
     under->addWidget(w);
   centre->addLayout(under);
   row->addLayout(centre, 3);
@@ -342,6 +377,13 @@ void TForm1::BuildCentre(QWidget* parent) {
     search->addWidget(w);
   }
   right->addLayout(search);
+  // The extraction mode boxes sit under the file list.
+  auto* modes = new QHBoxLayout();
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{AllIconChkBox, BmpAllChkBox, NewCheckBox3, CheckBox7})
+    modes->addWidget(w);
+  modes->addStretch();
+  right->addLayout(modes);
   row->addLayout(right, 2);
   static_cast<QVBoxLayout*>(parent->layout())->addLayout(row, 1);
 
@@ -363,14 +405,23 @@ void TForm1::BuildCentre(QWidget* parent) {
   connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox2Change);
   connect(SizeSetTrackBar, &QSlider::sliderReleased, this, &TForm1::SizeSetTrackBarRelease);
   connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
 }
 
 void TForm1::BuildBottom(QWidget* parent) {
   auto* row = new QHBoxLayout();
-  PaintBox1 = new QWidget(parent);
-  PaintBox1->setFixedSize(96, 96);
+  // The preview box sits in a gray panel with a three-pixel margin.
+  auto* previewPanel = new QWidget(parent);
+  previewPanel->setFixedSize(kPreviewBoxWidth + 2 * kPreviewBoxLeft,
+                             kPreviewBoxHeight + 2 * kPreviewBoxTop);
+  previewPanel->setAutoFillBackground(true);
+  QPalette panelColours = previewPanel->palette();
+  panelColours.setColor(QPalette::Window, ToQColor(kPreviewPanelColour));
+  previewPanel->setPalette(panelColours);
+  PaintBox1 = new QWidget(previewPanel);
+  PaintBox1->setGeometry(kPreviewBoxLeft, kPreviewBoxTop, kPreviewBoxWidth, kPreviewBoxHeight);
   PaintBox1->installEventFilter(this);
-  row->addWidget(PaintBox1);
+  row->addWidget(previewPanel, 0, Qt::AlignTop);
 
   SizeRadioGroup = new QGroupBox(Tr("表示と保存サイズ"), parent);
   auto* sizes = new QVBoxLayout(SizeRadioGroup);
@@ -457,7 +508,12 @@ void TForm1::BuildBottom(QWidget* parent) {
   row->addWidget(SaveSwBtn, 0, Qt::AlignBottom);
   static_cast<QVBoxLayout*>(parent->layout())->addLayout(row);
 
-  statusBar()->showMessage(Tr("ヒント"));
+  StatusPanel0 = new StatusPanel(kStatusFolderPanelWidth, statusBar());
+  StatusPanel1 = new StatusPanel(0, statusBar());
+  StatusPanel1->setToolTip(Tr("ヒント"));
+  statusBar()->addWidget(StatusPanel0);
+  statusBar()->addWidget(StatusPanel1, 1);
+  SetStatusPanel(0, QString());
 
   connect(TypeComBox, &QComboBox::currentIndexChanged, this, &TForm1::TypeComBoxChange);
   connect(BitTypeComBox, &QComboBox::currentIndexChanged, this, &TForm1::BitTypeComBoxChange);
@@ -563,14 +619,28 @@ void TForm1::ReadControls() {
 
 // ---- showing the model ----
 
+void TForm1::SetStatusPanel(int panel, const QString& text) {
+  if (panel == 0) {
+    StatusPanel0->SetText(text);
+    StatusPanel0->setToolTip(Tr("検索ディレクトリ|") + text);
+  } else {
+    StatusPanel1->SetText(text);
+  }
+}
+
 void TForm1::RefreshGrid() {
   cells_.clear();
-  const auto layout_ = std::max(36, 36 * SizeSetTrackBar->value() / 10);
-  const int base = ComboBox2->currentText().toInt();
-  const int width = std::max(layout_, base + 8);
-  const int lines = model_->listing().ownParserGrid() ? 3 : 1;
-  ListView2->setGridSize(QSize(width + 8, base + 8 + lines * fontMetrics().height() + 4));
-  ListView2->setSpacing(N4->isChecked() ? 0 : 4);
+  selectedCells_.clear();
+  if (const auto layout = model_->GridLayout(SizeSetTrackBar->value(), ListView2->width()))
+    gridCell_ = layout->cell;
+  // The packed layout advances by the cell width + 20 and the cell height + one
+  // label line; the usual one leaves the list view's wider icon spacing.
+  const int labelLine = ListView2->fontMetrics().height();
+  const QSize place = N4->isChecked()
+                          ? QSize(gridCell_.width + 20, gridCell_.height + labelLine)
+                          : QSize(gridCell_.width + 36, gridCell_.height + labelLine + 12);
+  ListView2->setSpacing(0);
+  ListView2->setGridSize(place);
   QSignalBlocker block(ListView2);
   ListView2->clear();
   const auto& images = model_->listing().images();
@@ -590,6 +660,13 @@ void TForm1::RefreshRows() {
                     QString::number(row.count)});
     item->setData(0, Qt::UserRole, QString::fromStdString(row.path));
     item->setTextAlignment(2, Qt::AlignRight);
+    const FileRowColours colours = RowColours(
+        row.ext, model_->mode() == ExtractionMode::kBmp, env_.display().screenBitsPerPixel,
+        QFileInfo::exists(item->data(0, Qt::UserRole).toString()));
+    for (int column = 0; column < ListView1->columnCount(); ++column) {
+      if (colours.background) item->setBackground(column, ToQColor(*colours.background));
+      if (colours.text) item->setForeground(column, ToQColor(*colours.text));
+    }
   }
   StaticText1->setText(QString::number(model_->rows().size()));
 }
@@ -627,12 +704,21 @@ void TForm1::RefreshPreview() {
   PaintBox1->update();
 }
 
-QPixmap TForm1::CellPixmap(int row) {
-  auto it = cells_.find(row);
-  if (it != cells_.end()) return *it;
-  const QPixmap pixmap = QPixmap::fromImage(ToQImage(model_->CellBitmap(row)));
-  cells_.insert(row, pixmap);
-  return pixmap;
+QImage TForm1::CellImage(int row, bool selected) {
+  QHash<int, QImage>& cache = selected ? selectedCells_ : cells_;
+  auto it = cache.find(row);
+  if (it != cache.end()) return *it;
+  MainModel::CellLook look;
+  look.width = gridCell_.width;
+  look.height = gridCell_.height;
+  look.cellWidth = gridCell_.width;
+  look.selected = selected;
+  look.lineHeight = GridLineHeight(ListView2->font());
+  look.baseSize = ComboBox2->currentText().toInt();
+  look.displayBits = env_.display().screenBitsPerPixel;
+  const QImage image = PaintGridCell(model_->DrawCell(row, look), ListView2->font());
+  cache.insert(row, image);
+  return image;
 }
 
 // ---- opening ----
@@ -738,7 +824,7 @@ void TForm1::ListView1MouseUp() {
     QApplication::processEvents();
     const QString path = selected.front()->data(0, Qt::UserRole).toString();
     if (QFileInfo::exists(path)) OpenAndShow(path.toStdString());
-    statusBar()->showMessage(path);
+    SetStatusPanel(1, path);
     return;
   }
   model_->ClearSource();
@@ -958,8 +1044,21 @@ void TForm1::OpenHelp(const QString& page) {
 }
 
 void TForm1::SpeedButton5Click() {
-  about::TAboutDialog about(this);
-  about.Execute(this);
+  AboutDialog1->Execute(this);
+}
+
+void TForm1::SpeedButton4Click() {
+  platform::Settings& s = env_.settings();
+  dialogs::IconOptionValues values{s.png256, s.pngfrg, s.pngsv, s.pngiclchg};
+  const dialogs::ProgramShortcut shortcut{QCoreApplication::applicationFilePath().toStdString(),
+                                          env_.title()};
+  dialogs::TOptionDlg dialog(this, values, ShellLink1, shortcut);
+  if (RunOptionDialog(dialog) != QDialog::Accepted) return;
+  s.png256 = values.png256;
+  s.pngfrg = values.pngfrg;
+  s.pngsv = values.pngsv;
+  s.pngiclchg = values.pngiclchg;
+  model_->iconOptions = {s.png256, s.pngfrg, s.pngsv};
 }
 
 void TForm1::SpeedButton8Click() {
@@ -1018,18 +1117,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (!built_) return QMainWindow::eventFilter(watched, event);  // still being laid out
   if (watched == PaintBox1 && event->type() == QEvent::Paint) {
     QPainter p(PaintBox1);
-    p.fillRect(PaintBox1->rect(), Qt::white);
-    const QImage image = ToQImage(model_->preview().preview());
-    if (!image.isNull()) {
-      const QImage shown =
-          image.width() > PaintBox1->width() || image.height() > PaintBox1->height()
-              ? image.scaled(PaintBox1->size(), Qt::KeepAspectRatio)
-              : image;
-      p.drawImage((PaintBox1->width() - shown.width()) / 2,
-                  (PaintBox1->height() - shown.height()) / 2, shown);
-    }
-    p.setPen(Qt::gray);
-    p.drawRect(PaintBox1->rect().adjusted(0, 0, -1, -1));
+    p.drawImage(0, 0,
+                BitmapToImage(PaintPreview(model_->preview().preview(), PaintBox1->width(),
+                                           PaintBox1->height())));
     return true;
   }
   if (watched == ListView1 && event->type() == QEvent::KeyPress &&

@@ -24,8 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "about/t_about_dialog.h"
 #include "app/main_model.h"
 #include "app/startup.h"
+#include "app/ui/status_panel.h"
 #include "controls/t_color_progress_bar.h"
 #include "controls/t_new_check_box.h"
 #include "controls/t_new_track_bar.h"
@@ -33,6 +35,7 @@
 #include "output/match_conditions.h"
 #include "output/save_workflow.h"
 #include "platform/messages.h"
+#include "shell/t_shell_link.h"
 
 namespace glyphwell::app::ui {
 
@@ -136,6 +139,19 @@ class TForm1 : public QMainWindow {
   QTimer* Timer1;
   QTimer* Timer2;
 
+  // The status bar's two panels: 0 the folder being searched, 1 hints and the path
+  // of the file chosen in the file list.
+  StatusPanel* StatusPanel0;
+  StatusPanel* StatusPanel1;
+  void SetStatusPanel(int panel, const QString& text);
+
+  about::TAboutDialog* AboutDialog1;  // the about box's texts
+  shell::TShellLink ShellLink1;       // launchers on the desktop and in Send To
+  void SpeedButton4Click();           // Option
+  // The options dialog, replaceable so the window can be driven without a person:
+  // shows the dialog modally and returns its result.
+  std::function<int(QDialog& dialog)> RunOptionDialog;
+
   // ---- handlers ----
   void OpenSpBtnClick();
   void SpeedButton3Click();
@@ -180,8 +196,11 @@ class TForm1 : public QMainWindow {
   void RefreshRows();
   void RefreshSaveControls();
   void RefreshPreview();
-  // The cell picture of grid entry `row`, drawn on first use.
-  QPixmap CellPixmap(int row);
+  // Grid entry `row` as its cell shows it (picture, tint, label), drawn on first
+  // use and kept until the grid is refilled.
+  QImage CellImage(int row, bool selected);
+  // The cell size of the current grid.
+  const GridCell& gridCell() const { return gridCell_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -208,7 +227,9 @@ class TForm1 : public QMainWindow {
   AppEnvironment& env_;
   platform::MessageSink& messages_;
   std::unique_ptr<MainModel> model_;
-  QHash<int, QPixmap> cells_;
+  QHash<int, QImage> cells_;
+  QHash<int, QImage> selectedCells_;
+  GridCell gridCell_;
   bool cancel_ = false;
   bool closed_ = false;
   bool built_ = false;

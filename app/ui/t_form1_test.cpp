@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <fstream>
 
 #include "app/ui/bitmap_image.h"
+#include "imaging/bmp_codec.h"
 #include "platform/display_probe.h"
 #include "tests/support/fixture_files.h"
 #include "tests/support/image_fixtures.h"
@@ -47,7 +49,7 @@ std::string Module(const std::string& name) {
 
 std::string Bmp(const std::string& name) {
   return testsupport::WriteFixtureFile(
-      name, testsupport::MakeBitmapDib(testsupport::MakePatternBitmap(40, 30, 24, 7)));
+      name, imaging::EncodeBmp(testsupport::MakePatternBitmap(40, 30, 24, 7)));
 }
 
 struct WindowFixture : ::testing::Test {
@@ -255,6 +257,52 @@ TEST_F(TForm1Test, OpensAModuleWithTwoThousandImages) {
                       .count();
   EXPECT_EQ(form->ListView2->count(), 2000);
   std::printf("window: 2000 images listed in %lld ms\n", static_cast<long long>(ms));
+}
+
+}  // namespace
+}  // namespace glyphwell::app::ui
+
+namespace glyphwell::app::ui {
+namespace {
+
+// Opt-in: GLYPHWELL_SHOTS=<folder> writes PNG pictures of the window on a module
+// with many icons, on a picture, and with the about box open, for a person to look at.
+TEST_F(TForm1Test, WritesScreenshotsWhenAsked) {
+  const char* folder = std::getenv("GLYPHWELL_SHOTS");
+  if (!folder) GTEST_SKIP() << "set GLYPHWELL_SHOTS to a folder to get screenshots";
+  fs::create_directories(folder);
+  testsupport::ModuleBuilder b(testsupport::ModuleBuilder::Kind::kPe32);
+  for (int g = 0; g < 40; ++g) {
+    b.AddIconGroup(
+        testsupport::ResName::Id(static_cast<std::uint16_t>(100 + g)),
+        static_cast<std::uint16_t>(1 + 3 * g),
+        {MakeIconDib(32, 32, 8, g), MakeIconDib(16, 16, 4, g + 7), MakeIconDib(48, 48, 32, g + 3)});
+  }
+  const std::string many = testsupport::WriteFixtureFile("shots.dll", b.Build());
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  form->HandleCommandLine({many});
+  form->ListView2->item(4)->setSelected(true);
+  form->ListView2Click();
+  form->model().AddFiles({many, Bmp("shots.bmp")});
+  form->RefreshRows();
+  QApplication::processEvents();
+  form->grab().save(QString::fromUtf8(folder) + "/main-module.png");
+
+  form->HandleCommandLine({Bmp("shots-picture.bmp")});
+  form->ListView2->item(0)->setSelected(true);
+  form->ListView2Click();
+  QApplication::processEvents();
+  form->grab().save(QString::fromUtf8(folder) + "/main-picture.png");
+
+  QTimer::singleShot(300, [folder] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    box->grab().save(QString::fromUtf8(folder) + "/about.png");
+    box->close();
+  });
+  form->SpeedButton5Click();
 }
 
 }  // namespace
