@@ -499,6 +499,12 @@ void MainModel::RefreshCounts() {
       row.count = reader.ShellIconCount(row.path);
       continue;
     }
+    if (listCount) {
+      if (std::optional<int> listed = listCount(row.path)) {
+        row.count = *listed;
+        continue;
+      }
+    }
     if (!reader.LoadWholeFile(row.path, false)) continue;
     const int total = reader.ReadImage(row.path, false, 0, nullptr);
     if (total >= 5) {

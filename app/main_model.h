@@ -169,6 +169,11 @@ class MainModel {
   // Returns the number of rows added.
   int AddFiles(const std::vector<std::string>& paths);
   void ClearRows() { rows_.clear(); }
+  // A search's rows replace the list (the window copies them in after a search).
+  void SetRows(std::vector<FileRow> rows) { rows_ = std::move(rows); }
+  // The count of a row from the lines of the last list search; nullopt when no list
+  // search is in force (RefreshCounts then reads the file). Set by the window.
+  std::function<std::optional<int>(const std::string& path)> listCount;
   // Column click: 0 name, 1 ext (text), 2 count (number); ascending first, then
   // alternating per column.
   void SortRows(int column);

@@ -144,7 +144,8 @@ bool SavedLists::DeleteList(const std::string& section, std::string* error) cons
   std::vector<std::string> keys = index.SectionKeys(section);
   if (!keys.empty()) {
     const std::string path = ListFilePath(keys.front());
-    if (std::remove(path.c_str()) != 0) {
+    // A list file that is already gone must not keep its index section forever.
+    if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
       if (error) *error = std::strerror(errno);
       return false;
     }

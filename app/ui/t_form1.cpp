@@ -40,6 +40,8 @@ using imaging::OutputType;
 using imaging::SizeChoice;
 
 constexpr const char* kNotYet = "この機能は準備中です";  // the feature is not ready yet
+// A double-clicked file that no program of the desktop opens.
+constexpr const char* kNothingOpensIt = "このファイルを開くプログラムが見つかりません。";
 constexpr const char* kOpenFilters =
     "アイコン取得ファイル(exe,dll,ocx,ico,icl,cur,cpl,drv) (*.exe *.dll *.ico *.ocx *.cur *.cpl "
     "*.drv *.icl);;アイコン作成ファイル（bmp,jpg,png.wmf） (*.bmp *.jpg *.jpeg *.png "
@@ -180,6 +182,7 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   BuildCentre(central);
   BuildBottom(central);
   BuildMenus();
+  BuildSearch();
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(500);
@@ -232,6 +235,7 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   AboutDialog1 = new about::TAboutDialog(this);
   about::ConfigureForMainWindow(*AboutDialog1, env_.settings().updurl);
   RunOptionDialog = [](QDialog& dialog) { return dialog.exec(); };
+  OpenDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
   ReadSettings();
   // FormShow's choices: the system icon size, 256 PNG colours, base size 32.
@@ -322,8 +326,6 @@ void TForm1::BuildCentre(QWidget* parent) {
   SizeSetTrackBar->setMinimumWidth(120);
   SystemChkBox = Switch(parent, "System", "システム属性|この属性のファイルも検索に含める");
   HideChkBox = Switch(parent, "Hide", "隠し属性|この属性のファイルも検索に含める");
-  NotReady(SystemChkBox);
-  NotReady(HideChkBox);
   ComboBox2 = new QComboBox(parent);
   for (int s : {16, 32, 48, 64, 96, 128})
     ComboBox2->addItem(QString::number(s));
@@ -373,7 +375,6 @@ void TForm1::BuildCentre(QWidget* parent) {
   CheckBox2 = Switch(parent, "リストサーチ", nullptr);
   for (QWidget* w : std::initializer_list<QWidget*>{SearchSpBtn, SystemSpBtn, RefreshSpBtn,
                                                     FavoriteSpBtn, UpDown1, CheckBox2}) {
-    NotReady(w);
     search->addWidget(w);
   }
   right->addLayout(search);
@@ -535,8 +536,6 @@ void TForm1::BuildMenus() {
   AllSelectMenu = PopupMenu1->addAction(Tr("全て選択(&A)"), this, &TForm1::AllSelectMenuClick);
   PopupMenu1->addSeparator();
   List2 = PopupMenu1->addAction(Tr("ファイルリストの一覧"));
-  List2->setEnabled(false);
-  List2->setToolTip(Tr(kNotYet));
   N13 = PopupMenu1->addAction(Tr("条件と一致するアイコンの保存"), this, &TForm1::N13Click);
   N4 = PopupMenu1->addAction(Tr("アイコンの表示間隔を詰める"), this, &TForm1::N4Click);
   N4->setCheckable(true);
@@ -559,8 +558,6 @@ void TForm1::BuildMenus() {
   Delete1 = PopupMenu2->addAction(Tr("削除(&D)"), this, &TForm1::Delete1Click);
   Delete1->setToolTip(Tr("リストから削除する"));
   List1 = PopupMenu2->addAction(List2->text());
-  List1->setEnabled(false);
-  List1->setToolTip(Tr(kNotYet));
   AllSelMenu = PopupMenu2->addAction(Tr("全て選択(&A)"), this, &TForm1::AllSelMenuClick);
   N3 = PopupMenu2->addAction(Tr("選択の切り替え(&I)"), this, &TForm1::N3Click);
   PopupMenu2->setToolTipsVisible(true);
@@ -583,6 +580,7 @@ void TForm1::ReadSettings() {
 void TForm1::FormClose() {
   if (closed_) return;
   closed_ = true;
+  SearchFormClose();
   Timer1->stop();
   platform::Settings& s = env_.settings();
   s.us_w = UpDown2->value();
@@ -834,7 +832,9 @@ void TForm1::ListView1MouseUp() {
 void TForm1::ListView1DblClick() {
   auto* item = ListView1->currentItem();
   if (!item) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(item->data(0, Qt::UserRole).toString()));
+  const QString path = item->data(0, Qt::UserRole).toString();
+  if (!OpenDocument(QUrl::fromLocalFile(path)))
+    messages_.Show((path + "\n" + Tr(kNothingOpensIt)).toStdString(), env_.title());
 }
 
 void TForm1::ListView1ColumnClick(int column) {
@@ -990,7 +990,16 @@ void TForm1::SizeSetTrackBarRelease() {
 }
 
 void TForm1::SizeRadioGroupClick(int item) {
+  const SizeChoice before = model_->settings().sizeChoice;
   model_->settings().sizeChoice = static_cast<SizeChoice>(item);
+  // In Normal mode the grid shows the small icons for 16 x 16 and the large ones
+  // otherwise: going to or from 16 x 16 refills it, keeping the selected entry.
+  const bool small = before == SizeChoice::Size16 || item == static_cast<int>(SizeChoice::Size16);
+  if (model_->mode() == ExtractionMode::kNormal && model_->hasSource() && small) {
+    model_->Reopen();
+    ShowOpenResult();
+    return;
+  }
   RefreshSaveControls();
   Timer2->start();
 }
@@ -1039,8 +1048,14 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::OpenHelp(const QString& page) {
-  const QString path = QString::fromStdString(env_.folders().programFolder()) + "/Help/" + page;
-  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  // A page may name an anchor ("page.htm#part"); the file is the part before it.
+  const qsizetype hash = page.indexOf('#');
+  const QString file = QString::fromStdString(env_.folders().programFolder()) + "/Help/" +
+                       (hash < 0 ? page : page.left(hash));
+  if (!QFileInfo::exists(file)) return;  // without the page nothing happens
+  QUrl url = QUrl::fromLocalFile(file);
+  if (hash >= 0) url.setFragment(page.mid(hash + 1));
+  OpenDocument(url);
 }
 
 void TForm1::SpeedButton5Click() {
@@ -1149,7 +1164,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const QModelIndex at = ListView2->indexAt(me->position().toPoint());
         if (at.isValid()) {
           const int first = ListView2->indexAt(QPoint(4, 4)).row();
-          const int last = ListView2->count() - 1;
+          // The visible window: from 30 entries before the first visible one to
+          // the last visible one; entries further away keep their selection.
+          int last = std::max(first, 0);
+          const int bottom = ListView2->viewport()->height();
+          while (last + 1 < ListView2->count() &&
+                 ListView2->visualRect(ListView2->model()->index(last + 1, 0)).top() < bottom)
+            ++last;
           model_->DragSelect(dragAnchor_, at.row(), std::max(0, first - 30), last);
           QSignalBlocker block(ListView2);
           for (int i = 0; i < ListView2->count(); ++i)

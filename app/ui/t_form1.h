@@ -24,18 +24,23 @@
 #include <string>
 #include <vector>
 
+#include "app/favourites.h"
+#include "app/icon_search.h"
 #include "about/t_about_dialog.h"
 #include "app/main_model.h"
 #include "app/startup.h"
+#include "app/ui/saved_list_panel.h"
 #include "app/ui/status_panel.h"
 #include "controls/t_color_progress_bar.h"
 #include "controls/t_new_check_box.h"
 #include "controls/t_new_track_bar.h"
 #include "controls/t_switch_button.h"
+#include "dialogs/t_msg_cansel_dlg.h"
 #include "output/match_conditions.h"
 #include "output/save_workflow.h"
 #include "platform/messages.h"
 #include "shell/t_shell_link.h"
+#include "workers/t_icon_up_thread.h"
 
 namespace glyphwell::app::ui {
 
@@ -151,6 +156,9 @@ class TForm1 : public QMainWindow {
   // The options dialog, replaceable so the window can be driven without a person:
   // shows the dialog modally and returns its result.
   std::function<int(QDialog& dialog)> RunOptionDialog;
+  // Opens a file or page with the desktop's program for it (the shell's "open"
+  // verb); false when nothing can open it.
+  std::function<bool(const QUrl& url)> OpenDocument;
 
   // ---- handlers ----
   void OpenSpBtnClick();
@@ -201,6 +209,58 @@ class TForm1 : public QMainWindow {
   QImage CellImage(int row, bool selected);
   // The cell size of the current grid.
   const GridCell& gridCell() const { return gridCell_; }
+
+  // ---- search and saved lists ----
+  // The folder dialog: (title, start folder) -> the chosen folder, empty when
+  // cancelled. Replaceable so the window can be driven without a person.
+  std::function<QString(const QString& title, const QString& start)> ChooseFolder;
+  IconSearch& search() { return *search_; }
+  // The busy dialog of the search running now; nullptr between searches.
+  dialogs::TMsgCanselDlg* busyDialog() const { return busyDialog_; }
+  bool iconUpdateRunning() const { return iconUpdate_ && iconUpdate_->running(); }
+
+  controls::TNewCheckBox* CheckBox3;  // 画像ファイルは除く
+  controls::TNewCheckBox* CheckBox4;  // del
+  SavedListPanel* Panel10;            // the saved lists, over the grid
+  QMenu* N10;                         // お気に入り
+  QAction* N9;                        // 追加
+  QAction* Delete3;                   // 削除
+
+  void SearchSpBtnClick();    // 参照
+  void SystemSpBtnClick();    // System
+  void RefreshSpBtnClick();   // 更新
+  void FavoriteSpBtnClick();  // お気に入り
+  void CheckBox2Click();      // リストサーチ: "del" follows it
+  void List2Click();          // show the saved-list panel
+  void SpeedButton11Click();  // hide it
+  void New1Click();           // make or update a saved list
+  void OpenSavedList(const std::string& folder);
+  void DeleteSavedList(const std::string& folder);
+  void N9Click();
+  void Delete3Click();
+  void PopupMenu2SearchItems();
+  // Stops the icon refresh worker and waits for it; starts a new one.
+  void StopIconUpdate();
+  void StartIconUpdate();
+
+ private:
+  void BuildSearch();
+  void WireSearch();
+  void SearchFormClose();
+  void ReadSearchFilters();
+  void ShowSearchRows();
+  void ShowStatusFolder(const std::string& folder, const std::string& shortText);
+  void ClearGridForSearch();
+  bool RunBusy(const std::string& message, const std::string& caption, int maximum,
+               const std::function<bool()>& work);
+  void SetRowIcon(int row, const std::optional<imaging::IconImage>& icon);
+
+  std::unique_ptr<IconSearch> search_;
+  std::unique_ptr<Favourites> favourites_;
+  std::unique_ptr<workers::MainThreadCalls> iconCalls_;
+  std::unique_ptr<workers::IconUpdate> iconUpdate_;  // after iconCalls_: stops first
+  dialogs::TMsgCanselDlg* busyDialog_ = nullptr;
+  bool searching_ = false;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
