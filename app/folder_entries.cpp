@@ -64,25 +64,44 @@ FolderEntries ReadFolderEntries(const std::string& folderPath) {
     return out;
   }
   out.readable = true;
-  const std::set<std::string> hiddenNames = HiddenList(folder);
+  // The entry's type from the directory itself spares a stat call for every plain
+  // file and folder; only links and file systems that give no type are asked.
+  bool hasHiddenList = false;
   while (dirent* e = readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
+    if (name == ".hidden") hasHiddenList = true;
+    unsigned char type = e->d_type;
     struct stat link;
-    if (fstatat(dirfd(dir), e->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    FolderEntry entry{name, name[0] == '.' || hiddenNames.count(name) > 0, false};
-    if (S_ISDIR(link.st_mode)) {
+    if (type == DT_UNKNOWN || type == DT_DIR) {
+      if (fstatat(dirfd(dir), e->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      type = S_ISDIR(link.st_mode)   ? DT_DIR
+             : S_ISREG(link.st_mode) ? DT_REG
+             : S_ISLNK(link.st_mode) ? DT_LNK
+                                     : DT_UNKNOWN;
+    }
+    FolderEntry entry{name, name[0] == '.', false};
+    if (type == DT_DIR) {
+      // A pseudo file system is mounted on its folder, so only a folder on another
+      // device than its parent needs the file system asked.
       struct statfs fs;
       entry.system = name == "lost+found" ||
-                     (statfs((folder + name).c_str(), &fs) == 0 && IsPseudoFileSystem(fs.f_type));
+                     (link.st_dev != self.st_dev && statfs((folder + name).c_str(), &fs) == 0 &&
+                      IsPseudoFileSystem(fs.f_type));
       out.folders.push_back(std::move(entry));
-    } else if (S_ISREG(link.st_mode)) {
+    } else if (type == DT_REG) {
       out.files.push_back(std::move(entry));
-    } else if (S_ISLNK(link.st_mode)) {
+    } else if (type == DT_LNK) {
       struct stat target;
       if (fstatat(dirfd(dir), e->d_name, &target, 0) == 0 && S_ISREG(target.st_mode))
         out.files.push_back(std::move(entry));
     }
+  }
+  if (hasHiddenList) {
+    const std::set<std::string> hiddenNames = HiddenList(folder);
+    for (auto* list : {&out.files, &out.folders})
+      for (FolderEntry& entry : *list)
+        if (hiddenNames.count(entry.name)) entry.hidden = true;
   }
   closedir(dir);
   return out;

@@ -207,11 +207,20 @@ int IconSearch::AddFiles(const std::vector<std::string>& lines) {
 }
 
 void IconSearch::SortByName() {
-  std::stable_sort(rows_.begin(), rows_.end(), [](const FileListRow& a, const FileListRow& b) {
-    const std::string la = Lower(a.name), lb = Lower(b.name);
-    if (la != lb) return la < lb;
-    return a.path < b.path;
+  // Each row's lower-case name is made once, not at every comparison.
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    keys.emplace_back(Lower(rows_[i].name), i);
+  std::stable_sort(keys.begin(), keys.end(), [this](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return rows_[a.second].path < rows_[b.second].path;
   });
+  std::vector<FileListRow> sorted;
+  sorted.reserve(rows_.size());
+  for (const auto& key : keys)
+    sorted.push_back(std::move(rows_[key.second]));
+  rows_ = std::move(sorted);
 }
 
 bool IconSearch::ListSearch(bool forced) {
@@ -292,7 +301,8 @@ void IconSearch::DiskSearch(const std::string& folder) {
   rows_.clear();
   statusFolder_ = ShortFolderDisplay(folder);
   cancel = false;
-  const int candidates = WalkFolder(folder, true);
+  // The count-only walk only sets the busy bar's maximum: without a bar it is skipped.
+  const int candidates = runBusy ? WalkFolder(folder, true) : 0;
   RunBusy("", ShortFolderDisplay(folder), candidates, [this, folder] {
     cancel = false;
     WalkFolder(folder, false);
@@ -371,7 +381,7 @@ std::optional<IconSearch::MadeList> IconSearch::MakeList(const std::string& fold
   listing.mode = extract::ExtractionMode::kNormal;
   if (n > 0) {
     listUpdate_ = true;
-  } else {
+  } else if (runBusy) {  // the count only sets the busy bar's maximum
     filters = listing;
     n = WalkFolder(folder, true);
     filters = saved;
