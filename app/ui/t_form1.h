@@ -254,6 +254,10 @@ class TForm1 : public QMainWindow {
   bool RunBusy(const std::string& message, const std::string& caption, int maximum,
                const std::function<bool()>& work);
   void SetRowIcon(int row, const std::optional<imaging::IconImage>& icon);
+  // After any refill of ListView1: known icons back on their rows, the worker for
+  // the rest.
+  void ScheduleRowIcons();
+  void ShowRowIcons();
 
   std::unique_ptr<IconSearch> search_;
   std::unique_ptr<Favourites> favourites_;
@@ -261,6 +265,8 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<workers::IconUpdate> iconUpdate_;  // after iconCalls_: stops first
   dialogs::TMsgCanselDlg* busyDialog_ = nullptr;
   bool searching_ = false;
+  bool rowIconsPending_ = false;
+  QHash<QString, QIcon> rowIcons_;  // by path, as the worker made them
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include "app/saved_lists.h"
 #include "app/short_folder_display.h"
@@ -128,6 +129,9 @@ void TForm1::BuildSearch() {
     SystemSpBtn->setChecked(false);
     RefreshSpBtn->setEnabled(false);
   });
+  // Whoever refills the list (a search, a sort, a drop, a paste), its rows get
+  // their icons back and the worker looks at the rest.
+  connect(ListView1->model(), &QAbstractItemModel::rowsInserted, this, &TForm1::ScheduleRowIcons);
   // A click on a row hides the saved-list panel.
   connect(ListView1, &QTreeWidget::itemClicked, this, [this] {
     if (!Panel10->isHidden()) SpeedButton11Click();
@@ -242,7 +246,28 @@ void TForm1::SetRowIcon(int row, const std::optional<imaging::IconImage>& icon) 
   if (!item || !icon) return;
   imaging::Bitmap canvas(icon->width(), icon->height(), 24);  // white, as the list
   icon->Draw(canvas, 0, 0);
-  item->setIcon(0, QIcon(QPixmap::fromImage(ToQImage(canvas))));
+  const QIcon shown(QPixmap::fromImage(ToQImage(canvas)));
+  rowIcons_.insert(item->data(0, Qt::UserRole).toString(), shown);
+  item->setIcon(0, shown);
+}
+
+void TForm1::ScheduleRowIcons() {
+  if (rowIconsPending_) return;
+  rowIconsPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    rowIconsPending_ = false;
+    if (searching_ || closed_) return;
+    ShowRowIcons();
+    // A worker still running reads the new rows as it goes on.
+    if (!iconUpdateRunning()) StartIconUpdate();
+  });
+}
+
+void TForm1::ShowRowIcons() {
+  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    item->setIcon(0, rowIcons_.value(item->data(0, Qt::UserRole).toString(), PlainFileIcon()));
+  }
 }
 
 void TForm1::ClearGridForSearch() {
@@ -263,9 +288,9 @@ void TForm1::ReadSearchFilters() {
 
 void TForm1::ShowSearchRows() {
   model_->SetRows(ToFileRows(search_->rows()));
+  rowIcons_.clear();  // only this list's icons are kept
   RefreshRows();
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-    ListView1->topLevelItem(i)->setIcon(0, PlainFileIcon());
+  ShowRowIcons();
   ShowStatusFolder(search_->searchFolder(), search_->statusFolder());
 }
 
@@ -331,8 +356,7 @@ void TForm1::FavoriteSpBtnClick() {
   model_->SetRows(ToFileRows(search_->rows()));
   model_->RefreshCounts();
   RefreshRows();
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-    ListView1->topLevelItem(i)->setIcon(0, PlainFileIcon());
+  ShowRowIcons();
   StartIconUpdate();
   FavoriteSpBtn->setChecked(true);
   SystemSpBtn->setChecked(false);

@@ -48,6 +48,15 @@ std::vector<std::string> ListedNames(const TForm1& form) {
   return names;
 }
 
+// Every row shows the icon the worker made from its file (32 x 32 in these
+// modules), not the plain file icon it starts with.
+bool AllRowsHaveOwnIcons(const TForm1& form) {
+  for (int i = 0; i < form.ListView1->topLevelItemCount(); ++i)
+    if (!form.ListView1->topLevelItem(i)->icon(0).availableSizes().contains(QSize(32, 32)))
+      return false;
+  return true;
+}
+
 // A program folder of its own (never the real home) and one window over it.
 struct SearchWindow : ::testing::Test {
   SearchWindow() {
@@ -115,10 +124,7 @@ TEST_F(SearchWindow, FolderSearchListsSortedRowsAndFillsTheirIcons) {
 
   // The worker gives every row its own small icon, on the window thread.
   EXPECT_TRUE(WaitFor([&] { return !form->iconUpdateRunning(); }));
-  QApplication::processEvents();
-  for (int i = 0; i < form->ListView1->topLevelItemCount(); ++i)
-    EXPECT_TRUE(form->ListView1->topLevelItem(i)->icon(0).availableSizes().contains(QSize(32, 32)))
-        << i;
+  EXPECT_TRUE(WaitFor([&] { return AllRowsHaveOwnIcons(*form); }));
 
   // "更新" finds a file added since and keeps the chosen row.
   tree.Module("icons/beta.dll", 2);
@@ -127,6 +133,16 @@ TEST_F(SearchWindow, FolderSearchListsSortedRowsAndFillsTheirIcons) {
   EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"alpha", "beta", "Mid", "Zeta"}));
   ASSERT_NE(form->ListView1->currentItem(), nullptr);
   EXPECT_EQ(form->ListView1->currentItem()->text(0), "Zeta");
+  EXPECT_TRUE(WaitFor([&] { return AllRowsHaveOwnIcons(*form); }));
+
+  // Rows rebuilt by a sort keep their icons; a file added to the list gets one.
+  form->ListView1ColumnClick(2);
+  QApplication::processEvents();
+  EXPECT_TRUE(AllRowsHaveOwnIcons(*form));
+  form->model().AddFiles({tree.Module("elsewhere/added.dll", 1)});
+  form->RefreshRows();
+  EXPECT_EQ(form->ListView1->topLevelItemCount(), 5);
+  EXPECT_TRUE(WaitFor([&] { return AllRowsHaveOwnIcons(*form); }));
 }
 
 TEST_F(SearchWindow, CancellingTheBusyDialogKeepsTheRowsFoundSoFarSorted) {
