@@ -8,7 +8,8 @@
 
 namespace glyphwell::extract {
 
-HeaderCounter::HeaderCounter(platform::MessageSink* messages) : messages_(messages) {}
+HeaderCounter::HeaderCounter(platform::MessageSink* messages, std::size_t pageBytes)
+    : messages_(messages), image_(pageBytes) {}
 
 template <class Count>
 bool HeaderCounter::WithImage(const std::string& path, bool showErrors, Count count) {

@@ -22,8 +22,10 @@ namespace glyphwell::extract {
 class HeaderCounter {
  public:
   // Read errors go to `messages` (path, a line break and the system's text, as a
-  // whole read shows them); nullptr shows none.
-  explicit HeaderCounter(platform::MessageSink* messages = nullptr);
+  // whole read shows them); nullptr shows none. `pageBytes` is the read granularity
+  // of the file image (see LazyFileImage).
+  explicit HeaderCounter(platform::MessageSink* messages = nullptr,
+                         std::size_t pageBytes = LazyFileImage::kPageBytes);
 
   // The count of `path` in `mode`. 0 when the file cannot be read (lastReadFailed()
   // then tells; an empty file fails silently, as a whole read does).

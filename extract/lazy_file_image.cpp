@@ -20,10 +20,6 @@ constexpr std::size_t kMinCapacity = std::size_t{16} << 20;
 // being cleared byte by byte when the next file is opened.
 constexpr std::size_t kReleaseRunBytes = std::size_t{256} << 10;
 
-std::size_t PagesFor(std::size_t bytes) {
-  return (bytes + LazyFileImage::kPageBytes - 1) / LazyFileImage::kPageBytes;
-}
-
 }  // namespace
 
 LazyFileImage::~LazyFileImage() {
@@ -36,7 +32,7 @@ bool LazyFileImage::Reserve(std::size_t size) {
   if (data_) munmap(data_, capacity_);
   data_ = nullptr;
   capacity_ = 0;
-  const std::size_t capacity = std::max(kMinCapacity, PagesFor(size) * kPageBytes);
+  const std::size_t capacity = std::max(kMinCapacity, PagesFor(size) * pageBytes_);
   void* p = mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
                  MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (p == MAP_FAILED) return false;
@@ -58,8 +54,8 @@ void LazyFileImage::ForgetFetchedPages() {
     std::size_t end = page;
     while (end < pages && PageFetched(end))
       ++end;
-    const std::size_t from = page * kPageBytes;
-    const std::size_t bytes = std::min(end * kPageBytes, capacity_) - from;
+    const std::size_t from = page * pageBytes_;
+    const std::size_t bytes = std::min(end * pageBytes_, capacity_) - from;
     if (bytes >= kReleaseRunBytes)
       madvise(data_ + from, bytes, MADV_DONTNEED);
     else
@@ -117,8 +113,8 @@ bool LazyFileImage::Open(const std::string& path) {
 }
 
 void LazyFileImage::ReadPages(std::size_t first, std::size_t end) {
-  const std::size_t from = first * kPageBytes;
-  const std::size_t bytes = std::min(end * kPageBytes, size_) - from;
+  const std::size_t from = first * pageBytes_;
+  const std::size_t bytes = std::min(end * pageBytes_, size_) - from;
   std::size_t got = 0;
   while (got < bytes) {
     ssize_t n = pread(fd_, data_ + from + got, bytes - got, static_cast<off_t>(from + got));
@@ -142,8 +138,8 @@ bool LazyFileImage::Fetch(std::uint64_t offset, std::uint64_t length) {
   const bool inside = offset <= size_ && length <= size_ - offset;
   if (offset >= size_ || length == 0) return inside && !damaged_;
   const std::uint64_t end = inside ? offset + length : size_;
-  const std::size_t last = static_cast<std::size_t>((end - 1) / kPageBytes);
-  std::size_t page = static_cast<std::size_t>(offset / kPageBytes);
+  const std::size_t last = static_cast<std::size_t>((end - 1) / pageBytes_);
+  std::size_t page = static_cast<std::size_t>(offset / pageBytes_);
   while (page <= last) {
     if (PageFetched(page)) {
       ++page;

@@ -20,12 +20,15 @@ namespace glyphwell::extract {
 
 class LazyFileImage {
  public:
-  // Bytes are fetched in whole pages of this size.
+  // Bytes are fetched in whole pages of this size unless told otherwise.
   static constexpr std::size_t kPageBytes = 4096;
   // Files larger than this are not icon sources (the formats address 32-bit offsets).
   static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 31;
 
-  LazyFileImage() = default;
+  // A smaller page reads closer to what is asked (tests use a few bytes, so that a
+  // part read by mistake shows); larger pages mean fewer reads.
+  explicit LazyFileImage(std::size_t pageBytes = kPageBytes)
+      : pageBytes_(pageBytes ? pageBytes : 1) {}
   ~LazyFileImage();
   LazyFileImage(const LazyFileImage&) = delete;
   LazyFileImage& operator=(const LazyFileImage&) = delete;
@@ -59,7 +62,9 @@ class LazyFileImage {
   bool PageFetched(std::size_t page) const { return (fetched_[page / 64] >> (page % 64)) & 1u; }
   void MarkFetched(std::size_t page) { fetched_[page / 64] |= std::uint64_t{1} << (page % 64); }
   void ReadPages(std::size_t first, std::size_t end);
+  std::size_t PagesFor(std::size_t bytes) const { return (bytes + pageBytes_ - 1) / pageBytes_; }
 
+  std::size_t pageBytes_;
   int fd_ = -1;
   std::uint8_t* data_ = nullptr;  // anonymous mapping of capacity_ bytes
   std::size_t capacity_ = 0;
