@@ -42,13 +42,11 @@ pipeline() {  # icon groups per file, files without groups left out
 }
 cat_all() { candidates | xargs -0 cat > /dev/null; }
 
+# Times come from bash's own clock ($EPOCHREALTIME): starting `date` for each reading
+# would cost more than the short runs measured.
 seconds() {  # runs "$@" once to warm the cache, then prints the wall time of the next run
-  local start end
   "$@" > /dev/null
-  start=$(date +%s.%N)
-  "$@" > /dev/null
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
+  seconds_once "$@"
 }
 best() {  # like seconds, but the fastest of $runs warm runs (short commands on a busy machine)
   local fastest="" t
@@ -60,10 +58,9 @@ best() {  # like seconds, but the fastest of $runs warm runs (short commands on 
   echo "$fastest"
 }
 seconds_once() {
-  local start end
-  start=$(date +%s.%N)
+  local start=$EPOCHREALTIME end
   "$@" > /dev/null
-  end=$(date +%s.%N)
+  end=$EPOCHREALTIME
   echo "$end - $start" | bc -l
 }
 runs=10

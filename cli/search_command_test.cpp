@@ -153,12 +153,16 @@ TEST_F(SearchCli, MakeListPrintsItsIndexValueAndTakesTheFirstFreeFile) {
   EXPECT_TRUE(fs::exists(home_ + "/data/3.ini"));
 }
 
-TEST_F(SearchCli, FirstListOfAnEmptyProgramFolderIsZero) {
+TEST_F(SearchCli, ListsOfAnEmptyProgramFolderAreNumberedFromZero) {
   CliResult r = Run("make-list '" + tree_.root() + "/a'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "3<>3e3e1e0\n");
   EXPECT_TRUE(fs::exists(home_ + "/data/0.ini"));  // $GLYPHWELL_HOME holds the lists
   EXPECT_NE(IndexText().find("0.ini=3<>3e3e1e0"), std::string::npos) << IndexText();
+  r = Run("make-list '" + tree_.root() + "/b'");
+  EXPECT_EQ(r.out, "1<>1e1e0e0\n");
+  EXPECT_NE(IndexText().find("[" + tree_.root() + "/b]\r\n1.ini=1<>1e1e0e0"), std::string::npos)
+      << IndexText();
 }
 
 TEST_F(SearchCli, ListSearchGoesThroughAParentsListAndDelDropsMissingFiles) {
