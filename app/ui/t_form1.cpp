@@ -963,7 +963,7 @@ void TForm1::ModeChkBoxClick(bool icon) {
                               : BmpAllChkBox->Checked() ? ExtractionMode::kBmp
                                                         : ExtractionMode::kNormal;
   model_->SetMode(mode);
-  model_->RefreshCounts();
+  if (NewCheckBox3->Checked() || !SearchAgainForMode()) model_->RefreshCounts();
   RefreshRows();
   model_->Reopen();
   if (model_->gridCount() == 0 && !model_->lastOpened().empty() &&

@@ -239,6 +239,10 @@ class TForm1 : public QMainWindow {
   void N9Click();
   void Delete3Click();
   void PopupMenu2SearchItems();
+  // A mode change with the update switch off searches the current folder again.
+  // False when there is no folder search to repeat (nothing searched yet, or the
+  // list shows the favourites): the caller recounts the rows instead.
+  bool SearchAgainForMode();
   // Stops the icon refresh worker and waits for it; starts a new one.
   void StopIconUpdate();
   void StartIconUpdate();

@@ -345,6 +345,12 @@ void TForm1::RefreshSpBtnClick() {
   }
 }
 
+bool TForm1::SearchAgainForMode() {
+  if (searching_ || search_->favouritesDown || search_->searchFolder().empty()) return false;
+  RefreshSpBtnClick();
+  return true;
+}
+
 void TForm1::FavoriteSpBtnClick() {
   if (searching_) return;
   StopIconUpdate();

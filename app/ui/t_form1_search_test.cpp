@@ -281,5 +281,41 @@ TEST_F(SearchWindow, FavouritesDropMissingFilesAndFollowRemovals) {
   EXPECT_EQ(ReadText(file), kept2 + "\r\n");
 }
 
+TEST_F(SearchWindow, ModeChangeSearchesAgainOrRecountsFromTheSavedList) {
+  tree.Module("modes/icons.dll", 2);
+  tree.Module("modes/bitmaps.dll", 0, 3);
+  const std::string both = tree.Module("modes/sub/both.dll", 2, 3);
+  const std::string root = Folder(tree.Path("modes"));
+  chosen = QString::fromStdString(root);
+  const auto switchToBmp = [&](bool updateSwitch) {
+    form->NewCheckBox3->SetChecked(updateSwitch);
+    form->BmpAllChkBox->SetChecked(true);
+    form->ModeChkBoxClick(false);
+  };
+
+  // Update switch off: the folder is searched again for the new mode.
+  form->SearchSpBtnClick();
+  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"both", "icons"}));
+  switchToBmp(false);
+  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"bitmaps", "both"}));
+
+  // Update switch on after a list search: the counts come from the list's lines,
+  // even for a file that has left the disk since.
+  form->BmpAllChkBox->SetChecked(false);
+  form->AllIconChkBox->SetChecked(true);
+  form->ModeChkBoxClick(true);
+  form->List2Click();
+  form->New1Click();
+  form->CheckBox2->SetChecked(true);
+  chosen = QString::fromStdString(root + "/sub");
+  form->SearchSpBtnClick();
+  ASSERT_EQ(ListedNames(*form), (std::vector<std::string>{"both"}));
+  EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "2");
+  fs::remove(both);
+  switchToBmp(true);
+  ASSERT_EQ(ListedNames(*form), (std::vector<std::string>{"both"}));
+  EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "3");
+}
+
 }  // namespace
 }  // namespace glyphwell::app::ui
