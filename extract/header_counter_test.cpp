@@ -256,6 +256,20 @@ TEST(LazyFileImage, FetchesOnlyWhatIsAskedAndStaysInsideTheFile) {
       std::all_of(image.bytes().begin(), image.bytes().end(), [](auto b) { return b == 0; }));
 }
 
+TEST(LazyFileImage, LargeFetchesAreClearedBeforeTheNextFile) {
+  const std::string big = WriteFixtureFile("lazy-big.bin", Bytes(600000, 0x77));
+  const std::string zeros = WriteFixtureFile("lazy-zeros.bin", Bytes(600000, 0));
+  for (std::size_t page : {std::size_t{1}, std::size_t{3}, LazyFileImage::kPageBytes}) {
+    LazyFileImage image(page);
+    ASSERT_TRUE(image.Open(big));
+    ASSERT_TRUE(image.Fetch(1, 599998));
+    ASSERT_TRUE(image.Open(zeros));
+    EXPECT_TRUE(
+        std::all_of(image.bytes().begin(), image.bytes().end(), [](auto b) { return b == 0; }))
+        << "page " << page;
+  }
+}
+
 TEST(LazyFileImage, ShrinkingFileGivesZerosAndIsMarkedDamaged) {
   const std::string path = WriteFixtureFile("lazy-shrink.bin", Bytes(20000, 0x11));
   LazyFileImage image;

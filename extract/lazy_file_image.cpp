@@ -56,9 +56,8 @@ void LazyFileImage::ForgetFetchedPages() {
       ++end;
     const std::size_t from = page * pageBytes_;
     const std::size_t bytes = std::min(end * pageBytes_, capacity_) - from;
-    if (bytes >= kReleaseRunBytes)
-      madvise(data_ + from, bytes, MADV_DONTNEED);
-    else
+    // madvise needs a page-aligned start, which small pages do not give.
+    if (bytes < kReleaseRunBytes || madvise(data_ + from, bytes, MADV_DONTNEED) != 0)
       std::memset(data_ + from, 0, bytes);
     page = end;
   }
