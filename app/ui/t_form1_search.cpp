@@ -464,6 +464,15 @@ void TForm1::OpenSavedList(const std::string& folder) {
   ReadSearchFilters();
   search_->OpenList(folder);
   searching_ = false;
+  // The list shows the saved list's files now, not the favourites or the system
+  // folder: "削除" of the favourites must not write these into favorite.txt, and
+  // "更新" searches this folder again.
+  search_->favouritesDown = false;
+  search_->systemButtonDown = false;
+  search_->refreshEnabled = true;
+  FavoriteSpBtn->setChecked(false);
+  SystemSpBtn->setChecked(false);
+  RefreshSpBtn->setEnabled(true);
 }
 
 void TForm1::DeleteSavedList(const std::string& folder) {

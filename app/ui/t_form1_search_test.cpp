@@ -222,9 +222,15 @@ TEST_F(SearchWindow, SavedListPanelMakesSearchesRewritesAndDeletesAList) {
   EXPECT_EQ(ReadText(listFile).find("c.dll"), std::string::npos);
   EXPECT_EQ(SavedLists::ItemDetails(form->Panel10->Items()[0]).substr(0, 8), "files 3 ");
 
-  // Opening the list from the panel searches it through the list.
+  // Opening the list from the panel searches it through the list, and the
+  // favourites shown before are released with their "削除".
+  form->FavoriteSpBtnClick();
   form->OpenSavedList(root);
   EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"a", "b", "d"}));
+  EXPECT_FALSE(form->FavoriteSpBtn->isChecked());
+  EXPECT_TRUE(form->RefreshSpBtn->isEnabled());
+  form->PopupMenu2SearchItems();
+  EXPECT_FALSE(form->Delete3->isVisible());
 
   // "削除" asks first: "no" keeps the list, "yes" removes file, section and item.
   messages.entries.clear();  // the start-up's note about the missing library
