@@ -251,6 +251,23 @@ TEST_F(SearchWindow, SavedListPanelMakesSearchesRewritesAndDeletesAList) {
   EXPECT_TRUE(form->List2->isEnabled());
 }
 
+TEST_F(SearchWindow, DeletingAListWhoseFileIsGoneRemovesItsSection) {
+  tree.Module("stale/a.dll", 1);
+  const std::string root = Folder(tree.Path("stale"));
+  chosen = QString::fromStdString(root);
+  form->List2Click();
+  form->New1Click();
+  ASSERT_EQ(form->Panel10->Items().size(), 1u);
+  fs::remove(env->folders().sharedDataFolder() + "/0.ini");
+
+  messages.entries.clear();
+  messages.answers = {platform::MsgResult::kYes};
+  form->DeleteSavedList(root);
+  EXPECT_EQ(messages.entries.size(), 1u);  // the question, no error after it
+  EXPECT_TRUE(form->Panel10->Items().empty());
+  EXPECT_EQ(ReadText(env->folders().fileListIndex()).find(root), std::string::npos);
+}
+
 TEST_F(SearchWindow, FavouritesDropMissingFilesAndFollowRemovals) {
   const std::string kept1 = tree.Module("fav/kept1.dll", 2);
   const std::string kept2 = tree.Module("fav/kept2.dll", 1);
