@@ -567,8 +567,12 @@ void TForm1::BuildMenus() {
 
 void TForm1::ReadSettings() {
   const platform::Settings& s = env_.settings();
-  UpDown2->setValue(s.us_w);
-  UpDown3->setValue(s.us_h);
+  {
+    // Restored as they were saved: the "連動" link must not copy one into the other.
+    QSignalBlocker b2(UpDown2), b3(UpDown3);
+    UpDown2->setValue(s.us_w);
+    UpDown3->setValue(s.us_h);
+  }
   N4->setChecked(s.haichi);
   model_->iconOptions = {s.png256, s.pngfrg, s.pngsv};
   model_->settings().userWidth = s.us_w;
@@ -1187,6 +1191,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
     } else if (event->type() == QEvent::MouseButtonRelease) {
+      // A drag that ended away from where it began is no click: show its selection.
+      if (dragAnchor_ >= 0) {
+        SyncSelectionFromGrid();
+        RefreshSaveControls();
+        Timer2->start();
+      }
       dragAnchor_ = -1;
     } else if (event->type() == QEvent::MouseButtonDblClick) {
       return true;  // the pixel editor is not part of this build yet

@@ -18,15 +18,16 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "about/t_about_dialog.h"
 #include "app/favourites.h"
 #include "app/icon_search.h"
-#include "about/t_about_dialog.h"
 #include "app/main_model.h"
 #include "app/startup.h"
 #include "app/ui/saved_list_panel.h"
@@ -209,6 +210,8 @@ class TForm1 : public QMainWindow {
   QImage CellImage(int row, bool selected);
   // The cell size of the current grid.
   const GridCell& gridCell() const { return gridCell_; }
+  // How many cells have been drawn since the grid was last filled.
+  int drawnCells() const { return static_cast<int>(cells_.size() + selectedCells_.size()); }
 
   // ---- search and saved lists ----
   // The folder dialog: (title, start folder) -> the chosen folder, empty when

@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -13,7 +15,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/preview_painting.h"
 #include "app/ui/bitmap_image.h"
+#include "app/ui/grid_cell_painter.h"
+#include "dialogs/t_option_dlg.h"
 #include "imaging/bmp_codec.h"
 #include "platform/display_probe.h"
 #include "tests/support/fixture_files.h"
@@ -199,22 +204,55 @@ TEST_F(TForm1Test, PastesABitmapAndDropsOnTheGrid) {
   EXPECT_EQ(form->ListView1->topLevelItemCount(), 2);
 }
 
-TEST_F(TForm1Test, SettingsSurviveACloseAndStart) {
+TEST_F(TForm1Test, FirstStartLaysOutFoldersAndSettingsSurviveACloseAndStart) {
   {
     AppEnvironment env(options);
     auto form = Start(env);
+    // First start in an empty program folder: the folders exist, defaults shown.
+    for (const char* folder : {"tmp", "data/tester", "data/tester/part"})
+      EXPECT_TRUE(fs::is_directory(root / "program" / folder)) << folder;
+    EXPECT_EQ(form->UpDown2->value(), 64);
+    EXPECT_FALSE(form->N4->isChecked());
+
+    form->LinkChkBox->SetChecked(false);
     form->UpDown2->setValue(120);
+    form->UpDown3->setValue(40);
     form->N4->setChecked(true);
+    form->RunOptionDialog = [](QDialog& d) {
+      auto& dialog = static_cast<dialogs::TOptionDlg&>(d);
+      dialog.CheckBox1->click();
+      dialog.CheckBox3->click();
+      dialog.CheckBox4->click();
+      dialog.OKBtn->click();
+      return dialog.result();
+    };
+    form->SpeedButton4Click();
     fs::create_directories(env.workFolder());
     std::ofstream(fs::path(env.workFolder()) / "vs.bmp") << "x";
     form->close();
     EXPECT_FALSE(fs::exists(fs::path(env.workFolder()) / "vs.bmp"));
   }
   ASSERT_TRUE(fs::exists(options.settingsPath));
+  {
+    AppEnvironment env(options);
+    auto form = Start(env);
+    EXPECT_EQ(form->UpDown2->value(), 120);
+    EXPECT_EQ(form->UpDown3->value(), 40);
+    EXPECT_TRUE(form->N4->isChecked());
+    const platform::Settings& s = env.settings();
+    EXPECT_TRUE(s.png256);
+    EXPECT_FALSE(s.pngfrg);
+    EXPECT_TRUE(s.pngsv);
+    EXPECT_TRUE(s.pngiclchg);
+    EXPECT_TRUE(form->model().iconOptions.png256);
+    EXPECT_TRUE(form->model().iconOptions.pngsv);
+  }
+  // A corrupt settings file: defaults, and no crash.
+  std::ofstream(options.settingsPath, std::ios::trunc) << "\x01\x02[Glyphwell\nus_w=banana\n";
   AppEnvironment env(options);
   auto form = Start(env);
-  EXPECT_EQ(form->UpDown2->value(), 120);
-  EXPECT_TRUE(form->N4->isChecked());
+  EXPECT_EQ(form->UpDown2->value(), 64);
+  EXPECT_FALSE(form->N4->isChecked());
 }
 
 TEST_F(TForm1Test, SecondCopyIsTurnedAway) {
@@ -233,30 +271,73 @@ TEST_F(TForm1Test, SecondCopyIsTurnedAway) {
 namespace glyphwell::app::ui {
 namespace {
 
-// A module of 2000 icon images: the grid lists them all without decoding pictures
-// for cells that are never shown. Prints the time next to the command line's list.
+// A module of 2000 icon images (500 groups of four), written once per run.
+// GLYPHWELL_KEEP_LARGE=<path> keeps a copy for timing the program and the command line.
+const std::string& TwoThousandImages() {
+  static const std::string path = [] {
+    testsupport::ModuleBuilder b(testsupport::ModuleBuilder::Kind::kPe32);
+    for (int g = 0; g < 500; ++g) {
+      b.AddIconGroup(testsupport::ResName::Id(static_cast<std::uint16_t>(100 + g)),
+                     static_cast<std::uint16_t>(1 + 4 * g),
+                     {MakeIconDib(16, 16, 4, g), MakeIconDib(32, 32, 8, g),
+                      MakeIconDib(48, 48, 32, g), MakeIconDib(32, 32, 32, g + 1)});
+    }
+    const std::string big = testsupport::WriteFixtureFile("big2000.dll", b.Build());
+    if (const char* keep = std::getenv("GLYPHWELL_KEEP_LARGE"))
+      fs::copy_file(big, keep, fs::copy_options::overwrite_existing);
+    return big;
+  }();
+  return path;
+}
+
+// The grid lists all 2000 without decoding pictures for cells that are never shown:
+// only the visible cells are drawn.
 TEST_F(TForm1Test, OpensAModuleWithTwoThousandImages) {
-  testsupport::ModuleBuilder b(testsupport::ModuleBuilder::Kind::kPe32);
-  for (int g = 0; g < 500; ++g) {
-    b.AddIconGroup(testsupport::ResName::Id(static_cast<std::uint16_t>(100 + g)),
-                   static_cast<std::uint16_t>(1 + 4 * g),
-                   {MakeIconDib(16, 16, 4, g), MakeIconDib(32, 32, 8, g),
-                    MakeIconDib(48, 48, 32, g), MakeIconDib(32, 32, 32, g + 1)});
-  }
-  const std::string big = testsupport::WriteFixtureFile("big2000.dll", b.Build());
-  if (const char* keep = std::getenv("GLYPHWELL_KEEP_LARGE"))
-    fs::copy_file(big, keep, fs::copy_options::overwrite_existing);
+  const std::string& big = TwoThousandImages();
   AppEnvironment env(options);
   auto form = Start(env);
   form->show();
   const auto start = std::chrono::steady_clock::now();
   form->HandleCommandLine({big});
   QApplication::processEvents();
+  form->ListView2->viewport()->grab();  // paints the visible cells
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
   EXPECT_EQ(form->ListView2->count(), 2000);
+  EXPECT_GT(form->drawnCells(), 0);
+  EXPECT_LT(form->drawnCells(), 400);
   std::printf("window: 2000 images listed in %lld ms\n", static_cast<long long>(ms));
+}
+
+// The user presses "中止" when the progress bar is half full: the entries listed so
+// far stay, the bar and the toggle go away, and the grid is usable.
+TEST_F(TForm1Test, StopToggleEndsALoadHalfWay) {
+  const std::string& big = TwoThousandImages();
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  QTimer watcher;
+  watcher.setInterval(0);
+  bool sawToggle = false;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (form->ProgressBar1->Position() < 1000) return;
+    sawToggle = form->SpeedButton13->isVisible();
+    form->SpeedButton13->click();
+    watcher.stop();
+  });
+  watcher.start();
+  form->HandleCommandLine({big});
+  EXPECT_TRUE(sawToggle);
+  EXPECT_GE(form->ListView2->count(), 1000);
+  EXPECT_LT(form->ListView2->count(), 1010);
+  EXPECT_TRUE(form->ProgressBar1->isHidden());
+  EXPECT_TRUE(form->SpeedButton13->isHidden());
+  EXPECT_EQ(form->StaticText2->text(), "big2000.dll");
+
+  // The next open is not stopped by the toggle left down.
+  form->HandleCommandLine({Module("after-stop.dll")});
+  EXPECT_EQ(form->ListView2->count(), 3);
 }
 
 }  // namespace
@@ -303,6 +384,253 @@ TEST_F(TForm1Test, WritesScreenshotsWhenAsked) {
     box->close();
   });
   form->SpeedButton5Click();
+}
+
+}  // namespace
+}  // namespace glyphwell::app::ui
+
+namespace glyphwell::app::ui {
+namespace {
+
+// The part of `shot` where the grid shows entry `row`.
+QImage CellOnScreen(TForm1& form, const QImage& shot, int row) {
+  const QRect place = form.ListView2->visualRect(form.ListView2->model()->index(row, 0));
+  const int width = form.gridCell().width;
+  return shot.copy(place.left() + (place.width() - width) / 2, place.top(), width,
+                   form.gridCell().height);
+}
+
+// A click on a switch's indicator, as the user makes it.
+void ClickSwitch(controls::TNewCheckBox* box) {
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+bool AllWhite(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+  return true;
+}
+
+TEST_F(TForm1Test, GridAndPreviewShowTheDrawnPixels) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  form->HandleCommandLine({Module("pixels.dll")});
+  ASSERT_EQ(form->ListView2->count(), 3);
+  EXPECT_EQ(form->gridCell(), (GridCell{36, 72}));
+  form->ListView2->item(1)->setSelected(true);
+  form->ListView2Click();
+
+  const QImage shot = form->ListView2->viewport()->grab().toImage();
+  const QImage plain = CellOnScreen(*form, shot, 0);
+  EXPECT_EQ(plain, form->CellImage(0, false));
+  EXPECT_EQ(plain.pixelColor(0, 0), QColor(192, 192, 192));  // the frame
+  EXPECT_FALSE(AllWhite(plain.copy(2, 2, 32, 32)));          // the icon
+  // The selected cell: its label band tinted toward navy.
+  const QImage selected = CellOnScreen(*form, shot, 1);
+  EXPECT_EQ(selected, form->CellImage(1, true));
+  const QColor band = selected.pixelColor(2, selected.height() - 3);
+  EXPECT_GT(band.blue(), band.red() + 40);
+
+  // The preview box shows the preview Bitmap stretched by our own drawing.
+  const QImage box = form->PaintBox1->grab().toImage();
+  ASSERT_EQ(box.size(), QSize(kPreviewBoxWidth, kPreviewBoxHeight));
+  EXPECT_EQ(box.convertToFormat(QImage::Format_RGB32),
+            BitmapToImage(PaintPreview(form->model().preview().preview(), kPreviewBoxWidth,
+                                       kPreviewBoxHeight)));
+  EXPECT_FALSE(AllWhite(box));
+  form->ListView2->clearSelection();
+  form->ListView2Click();
+  EXPECT_TRUE(AllWhite(form->PaintBox1->grab().toImage()));
+  EXPECT_FALSE(form->SaveSwBtn->isEnabled());
+}
+
+TEST_F(TForm1Test, DraggingOverTheGridSelectsTheRunFromTheAnchor) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->resize(990, 591);
+  form->show();
+  form->HandleCommandLine({Module("drag.dll")});
+  QWidget* viewport = form->ListView2->viewport();
+  auto centre = [&](int row) {
+    return form->ListView2->visualRect(form->ListView2->model()->index(row, 0)).center();
+  };
+  QTest::mousePress(viewport, Qt::LeftButton, {}, centre(2));
+  QMouseEvent move(QEvent::MouseMove, centre(0), viewport->mapToGlobal(centre(0)), Qt::NoButton,
+                   Qt::LeftButton, {});
+  QApplication::sendEvent(viewport, &move);
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre(0));
+  EXPECT_EQ(form->model().selection(), (std::vector<bool>{true, true, true}));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(form->ListView2->item(i)->isSelected()) << i;
+  EXPECT_TRUE(form->SaveSwBtn->isEnabled());
+}
+
+TEST_F(TForm1Test, FileListColoursRowsAndShowsThePathOfTheClickedRow) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  const std::string dll = Module("rows.dll");
+  const std::string gone = Module("gone.dll");
+  form->HandleCommandLine({dll, Bmp("rows.bmp"), gone});
+  ASSERT_EQ(form->ListView1->topLevelItemCount(), 3);
+  fs::remove(gone);
+  form->RefreshRows();
+  auto row = [&](int i) { return form->ListView1->topLevelItem(i); };
+  EXPECT_EQ(row(0)->background(0).color(), QColor(230, 242, 255));
+  EXPECT_EQ(row(1)->background(2).color(), QColor(255, 223, 255));
+  EXPECT_EQ(row(2)->foreground(0).color(), QColor(255, 0, 0));  // its file is gone
+  EXPECT_EQ(row(0)->foreground(0).style(), Qt::NoBrush);
+
+  row(0)->setSelected(true);
+  form->ListView1MouseUp();
+  EXPECT_EQ(form->StatusPanel1->Text(), QString::fromStdString(dll));
+  EXPECT_EQ(form->StaticText2->text(), "rows.dll");
+  EXPECT_EQ(form->ListView2->count(), 3);
+  // A row whose file is gone opens nothing; two rows clear the grid.
+  row(0)->setSelected(false);
+  row(2)->setSelected(true);
+  form->ListView1MouseUp();
+  EXPECT_EQ(form->StaticText2->text(), "rows.dll");
+  row(0)->setSelected(true);
+  form->ListView1MouseUp();
+  EXPECT_EQ(form->ListView2->count(), 0);
+
+  // Bmp mode tints module rows green.
+  ClickSwitch(form->BmpAllChkBox);
+  EXPECT_EQ(form->ListView1->topLevelItem(0)->background(0).color(), QColor(244, 255, 230));
+
+  // Double-click opens the file with the desktop; nothing to open it: a message.
+  messages.entries.clear();
+  std::vector<QUrl> opened;
+  bool opens = true;
+  form->OpenDocument = [&](const QUrl& url) {
+    opened.push_back(url);
+    return opens;
+  };
+  form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
+  form->ListView1DblClick();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].toLocalFile(), form->ListView1->topLevelItem(0)->data(0, Qt::UserRole));
+  EXPECT_TRUE(messages.entries.empty());
+  opens = false;
+  form->ListView1DblClick();
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_NE(messages.entries[0].text.find("このファイルを開くプログラムが見つかりません。"),
+            std::string::npos);
+}
+
+TEST_F(TForm1Test, HelpOpensThePageOnlyWhenItExists) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  std::vector<QUrl> opened;
+  form->OpenDocument = [&](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  };
+  form->SpeedButton3Click();
+  EXPECT_TRUE(opened.empty());
+  fs::create_directories(root / "program" / "Help");
+  std::ofstream(root / "program" / "Help" / "Glyphwell.htm") << "<html></html>";
+  form->SpeedButton3Click();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(fs::path(opened[0].toLocalFile().toStdString()),
+            root / "program" / "Help" / "Glyphwell.htm");
+}
+
+// Points HOME and the XDG folders at the test's own tree while it runs.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const fs::path& root) {
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+      const char* old = std::getenv(name);
+      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    }
+    ::setenv("HOME", (root / "home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (root / "xdg-config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (root / "xdg-data").c_str(), 1);
+  }
+  ~ScopedHome() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        ::unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(TForm1Test, OptionButtonEditsIconSettingsAndTheLaunchers) {
+  ScopedHome home(root);
+  AppEnvironment env(options);
+  auto form = Start(env);
+  EXPECT_TRUE(form->SpeedButton4->isEnabled());
+  const fs::path desktop = root / "home" / "Desktop" / "Glyphwell.desktop";
+  const fs::path sendTo = root / "xdg-data" / "applications" / "Glyphwell.desktop";
+
+  // Cancel changes nothing.
+  form->RunOptionDialog = [](QDialog& d) {
+    auto& dialog = static_cast<dialogs::TOptionDlg&>(d);
+    dialog.CheckBox2->click();
+    dialog.CheckBox5->click();
+    dialog.CancelBtn->click();
+    return dialog.result();
+  };
+  form->SpeedButton4Click();
+  EXPECT_FALSE(env.settings().pngfrg);
+  EXPECT_FALSE(fs::exists(desktop));
+
+  // OK stores the boxes and puts the launchers where they were asked for.
+  form->RunOptionDialog = [](QDialog& d) {
+    auto& dialog = static_cast<dialogs::TOptionDlg&>(d);
+    EXPECT_FALSE(dialog.CheckBox5->isChecked());
+    dialog.CheckBox2->click();
+    dialog.CheckBox5->click();
+    dialog.CheckBox6->click();
+    dialog.OKBtn->click();
+    return dialog.result();
+  };
+  form->SpeedButton4Click();
+  EXPECT_TRUE(env.settings().pngfrg);
+  EXPECT_TRUE(form->model().iconOptions.pngfrg);
+  EXPECT_TRUE(fs::exists(desktop));
+  EXPECT_TRUE(fs::exists(sendTo));
+
+  // The next opening finds them; unticking the desktop box removes that one only.
+  form->RunOptionDialog = [](QDialog& d) {
+    auto& dialog = static_cast<dialogs::TOptionDlg&>(d);
+    EXPECT_TRUE(dialog.CheckBox2->isChecked());
+    EXPECT_TRUE(dialog.CheckBox5->isChecked());
+    EXPECT_TRUE(dialog.CheckBox6->isChecked());
+    dialog.CheckBox5->click();
+    dialog.OKBtn->click();
+    return dialog.result();
+  };
+  form->SpeedButton4Click();
+  EXPECT_FALSE(fs::exists(desktop));
+  EXPECT_TRUE(fs::exists(sendTo));
+}
+
+TEST_F(TForm1Test, NormalModeRefillsTheGridForTheSmallIconSize) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  ClickSwitch(form->AllIconChkBox);  // neither box: Normal mode
+  form->HandleCommandLine({Module("normal.dll")});
+  ASSERT_EQ(form->ListView2->count(), 1);  // one icon group
+  EXPECT_EQ(form->gridCell(), (GridCell{36, 54}));
+  form->ListView2->item(0)->setSelected(true);
+  form->ListView2Click();
+  const QImage large = form->CellImage(0, false);
+  form->SizeItems[0]->click();
+  ASSERT_EQ(form->ListView2->count(), 1);
+  EXPECT_TRUE(form->ListView2->item(0)->isSelected());
+  EXPECT_NE(form->CellImage(0, false), large);  // the small icon in a half box
 }
 
 }  // namespace
