@@ -21,6 +21,7 @@ bool HeaderCounter::WithImage(const std::string& path, bool showErrors, Count co
       error = image_.error();
       break;
     }
+    if (onOpened) onOpened(path);
     if (image_.size() == 0) {  // an empty file is no source, and says nothing
       image_.Close();
       return false;

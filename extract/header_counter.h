@@ -10,6 +10,7 @@
 // when it changes again it counts as unreadable, as a failed whole read would.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "extract/extraction_mode.h"
@@ -42,6 +43,10 @@ class HeaderCounter {
     int flags() const { return (icons ? 2 : 0) | (bitmaps ? 4 : 0); }
   };
   Counts CountAll(const std::string& path, bool showErrors = true);
+
+  // Called after each opening of a file and before it is read; tests change the file
+  // there to see what a count makes of a file that changes under it.
+  std::function<void(const std::string& path)> onOpened;
 
   bool lastReadFailed() const { return lastReadFailed_; }
   // Bytes read from disk by the last count.

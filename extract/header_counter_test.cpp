@@ -224,6 +224,43 @@ TEST(HeaderCounter, FileTruncatedBetweenOpenAndCount) {
   }
 }
 
+TEST(HeaderCounter, FileShrinkingWhileCountedIsCountedAgainOrUnreadable) {
+  const Bytes pe = Pe32Module();
+  platform::RecordingMessages messages;
+  HeaderCounter counter(&messages);
+  const std::string path = WriteFixtureFile("hc-shrinks-once.dll", pe);
+  // Cut once, right after the first opening: the count is that of the cut file.
+  int openings = 0;
+  counter.onOpened = [&](const std::string& p) {
+    if (openings++ == 0) {
+      ASSERT_EQ(truncate(p.c_str(), 100), 0);
+    }
+  };
+  EXPECT_EQ(counter.CountImages(path, ExtractionMode::kNormal), 0);
+  EXPECT_FALSE(counter.lastReadFailed());
+  EXPECT_EQ(openings, 2);
+  EXPECT_TRUE(messages.entries.empty());
+
+  // Cut again after every opening: unreadable, with the read error a whole read shows.
+  const std::string again = WriteFixtureFile("hc-shrinks-always.dll", pe);
+  openings = 0;
+  counter.onOpened = [&](const std::string& p) {
+    ASSERT_EQ(truncate(p.c_str(), openings++ == 0 ? 100 : 10), 0);
+  };
+  EXPECT_EQ(counter.CountAll(again).icons, 0);
+  EXPECT_TRUE(counter.lastReadFailed());
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_EQ(messages.entries[0].text, again + "\nInput/output error");
+
+  // A cut past the parts a count reads goes unnoticed: the count stands.
+  const std::string tail = WriteFixtureFile("hc-loses-its-tail.dll", pe);
+  counter.onOpened = [&](const std::string& p) {
+    ASSERT_EQ(truncate(p.c_str(), static_cast<off_t>(pe.size() - 50000)), 0);
+  };
+  EXPECT_EQ(counter.CountImages(tail, ExtractionMode::kNormal), 2);
+  EXPECT_FALSE(counter.lastReadFailed());
+}
+
 TEST(LazyFileImage, FetchesOnlyWhatIsAskedAndStaysInsideTheFile) {
   Bytes bytes(3 * LazyFileImage::kPageBytes + 100);
   for (std::size_t i = 0; i < bytes.size(); ++i)
