@@ -1,21 +1,19 @@
 #!/usr/bin/env bash
-# The main job: builds Glyphwell and opens the bundled sample module in the
-# window; without a display it says so and lists the sample from the command line.
+# The main job: builds Glyphwell and opens the bundled sample module in the window;
+# without a display it says so and lists the sample from the command line instead.
+#   GLYPHWELL_BUILD_DIR   the build folder (default: build/ of the repository)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="$here/build"
+build="${GLYPHWELL_BUILD_DIR:-$here/build}"
 bash "$here/scripts/install-deps.sh"
 # Let ccache share objects between clones of the repository.
 export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target glyphwell-cli $( [ -f "$here/app/ui/main.cpp" ] && echo glyphwell )
+# The window is wanted even when the folder was configured without it before.
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWELL_GUI=ON
+cmake --build "$build" --target glyphwell glyphwell-cli
 sample="$here/samples/sample.dll"
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/bin/glyphwell" ]; then
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/bin/glyphwell" "$sample"
 fi
-if [ -x "$build/bin/glyphwell" ]; then
-  echo "No display found: listing the sample from the command line instead."
-else
-  echo "The window is not built yet: listing the sample from the command line."
-fi
+echo "No display found: listing the sample from the command line instead."
 exec "$build/bin/glyphwell-cli" list "$sample"

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -171,6 +172,12 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   setWindowTitle(QString::fromUtf8(env_.title().c_str()));
   resize(990, 591);
   setMinimumSize(796, 511);
+  // Centred on the desktop, its top left kept on screen when the desktop is smaller.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desk = screen->availableGeometry();
+    move(std::max(desk.left(), desk.center().x() - width() / 2),
+         std::max(desk.top(), desk.center().y() - height() / 2));
+  }
   setAcceptDrops(true);
 
   auto* central = new QWidget(this);
