@@ -42,7 +42,8 @@ controls::TNewCheckBox* SearchSwitch(QWidget* parent, const char* caption, const
   box->SetCaption(QString::fromUtf8(caption));
   box->setToolTip(QString::fromUtf8(hint));
   box->SetChecked(checked);
-  box->setMinimumSize(box->sizeHint().expandedTo(QSize(48, 20)));
+  // The box draws its caption beside a 20-pixel box; it has no size of its own.
+  box->setMinimumSize(box->fontMetrics().horizontalAdvance(box->Caption()) + 32, 20);
   return box;
 }
 

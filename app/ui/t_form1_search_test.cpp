@@ -48,11 +48,12 @@ std::vector<std::string> ListedNames(const TForm1& form) {
   return names;
 }
 
-// Every row shows the icon the worker made from its file (32 x 32 in these
-// modules), not the plain file icon it starts with.
+// Every row shows the icon the worker made from its file (one 32 x 32 picture in
+// these modules), not the plain file icon it starts with (a theme icon of several
+// sizes).
 bool AllRowsHaveOwnIcons(const TForm1& form) {
   for (int i = 0; i < form.ListView1->topLevelItemCount(); ++i)
-    if (!form.ListView1->topLevelItem(i)->icon(0).availableSizes().contains(QSize(32, 32)))
+    if (form.ListView1->topLevelItem(i)->icon(0).availableSizes() != QList<QSize>{QSize(32, 32)})
       return false;
   return true;
 }
