@@ -279,21 +279,34 @@ TEST_F(SearchWindow, FavouritesDropMissingFilesAndFollowRemovals) {
     out << kept1 << "\r\n" << missing << "\r\n" << kept2 << "\r\n";
   }
 
+  // "追加" is offered for a found file that is no favourite yet, and adds it.
+  const std::string found = tree.Module("elsewhere/found.dll", 1);
+  chosen = QString::fromStdString(tree.Path("elsewhere"));
+  form->SearchSpBtnClick();
+  form->ListView1->topLevelItem(0)->setSelected(true);
+  form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
+  form->PopupMenu2SearchItems();
+  EXPECT_TRUE(form->N9->isVisible());
+  EXPECT_FALSE(form->Delete3->isVisible());
+  form->N9Click();
+  form->PopupMenu2SearchItems();
+  EXPECT_FALSE(form->N9->isVisible());
+
   form->FavoriteSpBtnClick();
-  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"kept1", "kept2"}));
-  EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "2");  // recounted for the mode
+  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"found", "kept1", "kept2"}));
+  EXPECT_EQ(form->ListView1->topLevelItem(1)->text(2), "2");  // recounted for the mode
   EXPECT_EQ(ReadText(file).find("missing"), std::string::npos);
   EXPECT_TRUE(form->FavoriteSpBtn->isChecked());
   EXPECT_FALSE(form->RefreshSpBtn->isEnabled());
 
-  form->ListView1->topLevelItem(0)->setSelected(true);
-  form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
+  form->ListView1->topLevelItem(1)->setSelected(true);
+  form->ListView1->setCurrentItem(form->ListView1->topLevelItem(1));
   form->PopupMenu2SearchItems();
   EXPECT_TRUE(form->Delete3->isVisible());
   EXPECT_FALSE(form->N9->isVisible());  // already a favourite
   form->Delete3Click();
-  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"kept2"}));
-  EXPECT_EQ(ReadText(file), kept2 + "\r\n");
+  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"found", "kept2"}));
+  EXPECT_EQ(ReadText(file), found + "\r\n" + kept2 + "\r\n");
 
   // A system-folder search releases the favourites, so "削除" is gone with them.
   env->settings().sysdir = tree.Folder("system");
@@ -302,7 +315,7 @@ TEST_F(SearchWindow, FavouritesDropMissingFilesAndFollowRemovals) {
   form->PopupMenu2SearchItems();
   EXPECT_FALSE(form->Delete3->isVisible());
   form->Delete3Click();
-  EXPECT_EQ(ReadText(file), kept2 + "\r\n");
+  EXPECT_EQ(ReadText(file), found + "\r\n" + kept2 + "\r\n");
 }
 
 TEST_F(SearchWindow, ModeChangeSearchesAgainOrRecountsFromTheSavedList) {
