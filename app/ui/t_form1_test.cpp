@@ -635,3 +635,49 @@ TEST_F(TForm1Test, NormalModeRefillsTheGridForTheSmallIconSize) {
 
 }  // namespace
 }  // namespace glyphwell::app::ui
+
+namespace glyphwell::app::ui {
+namespace {
+
+// The preview follows the size group, the user size and "拡大" once its timer fires.
+TEST_F(TForm1Test, PreviewFollowsSizeChoiceUserSizeAndEnlarge) {
+  struct Case {
+    const char* name;
+    int sizeItem;
+    int userWidth, userHeight;
+    bool enlarge;
+    QSize preview;
+    bool whiteCorner;  // the image does not reach the bottom right corner
+  };
+  const Case cases[] = {
+      {"16 in the 48 preview", 0, 64, 64, false, QSize(48, 48), true},
+      {"48 fills the preview", 3, 64, 64, false, QSize(48, 48), false},
+      {"enlarged 16", 0, 64, 64, true, QSize(16, 16), false},
+      // The square icon is fitted into 64 x 40 with white at its sides.
+      {"user 64x40 is large enough", 4, 64, 40, false, QSize(64, 40), true},
+      {"user 40x40 stays 48", 4, 40, 40, false, QSize(48, 48), true},
+  };
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  form->HandleCommandLine({Module("preview.dll")});
+  form->ListView2->item(0)->setSelected(true);  // the 32 x 32 image
+  form->ListView2Click();
+  form->LinkChkBox->SetChecked(false);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->UpDown2->setValue(c.userWidth);
+    form->UpDown3->setValue(c.userHeight);
+    if (form->LargeChkBox->Checked() != c.enlarge) ClickSwitch(form->LargeChkBox);
+    form->SizeItems[static_cast<std::size_t>(c.sizeItem)]->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->Timer2->isActive(); }, 2000));
+    const QImage preview = ToQImage(form->model().preview().preview());
+    EXPECT_EQ(preview.size(), c.preview);
+    EXPECT_NE(preview.pixel(std::min(preview.width() / 2, 12), 12), qRgb(255, 255, 255));
+    const QPoint corner(preview.width() - 1, preview.height() - 1);
+    EXPECT_EQ(preview.pixel(corner) == qRgb(255, 255, 255), c.whiteCorner);
+  }
+}
+
+}  // namespace
+}  // namespace glyphwell::app::ui
