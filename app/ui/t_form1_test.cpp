@@ -683,3 +683,63 @@ TEST_F(TForm1Test, PreviewFollowsSizeChoiceUserSizeAndEnlarge) {
 
 }  // namespace
 }  // namespace glyphwell::app::ui
+
+namespace glyphwell::app::ui {
+namespace {
+
+TEST_F(TForm1Test, HintsShowTheirLongPartInStatusPanelOne) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  form->SetStatusPanel(0, "/search/here");
+  struct Case {
+    QWidget* widget;
+    const char* panel;
+  };
+  const Case cases[] = {
+      {form->OpenSpBtn, "ファイルを開く"},
+      {form->SaveSwBtn, "現在選択しているアイコンを保存します。"},
+      {form->SpeedButton8, "全てのリストを削除する"},
+      {form->StatusPanel0, "/search/here"},
+      {form->StatusPanel1, "ヒント"},  // a hint without "|" is shown whole
+  };
+  for (const Case& c : cases) {
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(c.widget, &enter);
+    EXPECT_EQ(form->StatusPanel1->Text(), QString::fromUtf8(c.panel));
+  }
+  EXPECT_EQ(form->StatusPanel0->Text(), "/search/here");
+}
+
+TEST_F(TForm1Test, CopyPutsTheImageAtTheOutputSizeAndPackingFollowsTheSlider) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  form->show();
+  form->HandleCommandLine({Module("copy.dll")});
+  form->ListView2->item(1)->setSelected(true);
+  form->ListView2Click();
+  form->PopupMenu1Popup();
+  EXPECT_TRUE(form->Copy2->isEnabled());
+  EXPECT_FALSE(form->Copy3->isVisible());  // a module, not a picture
+  QApplication::clipboard()->clear();
+  form->Copy2Click(false);
+  const QImage copied = QApplication::clipboard()->image();
+  EXPECT_EQ(copied.size(), QSize(32, 32));  // the 16 x 16 image drawn at the output size
+  EXPECT_NE(copied.pixel(16, 16), qRgb(255, 255, 255));
+
+  // Packing the spacing is offered only at the slider's start and narrows the places.
+  EXPECT_TRUE(form->N4->isEnabled());
+  const QSize usual = form->ListView2->gridSize();
+  form->N4->trigger();
+  EXPECT_LT(form->ListView2->gridSize().width(), usual.width());
+  EXPECT_EQ(form->ListView2->count(), 3);
+  form->SizeSetTrackBar->setValue(20);
+  form->SizeSetTrackBarRelease();
+  EXPECT_FALSE(form->N4->isChecked());
+  form->PopupMenu1Popup();
+  EXPECT_FALSE(form->N4->isEnabled());
+  EXPECT_EQ(form->gridCell(), (GridCell{72, 108}));
+}
+
+}  // namespace
+}  // namespace glyphwell::app::ui
