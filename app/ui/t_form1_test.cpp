@@ -663,6 +663,7 @@ TEST_F(TForm1Test, PreviewFollowsSizeChoiceUserSizeAndEnlarge) {
   auto form = Start(env);
   form->show();
   form->HandleCommandLine({Module("preview.dll")});
+  form->TypeComBox->setCurrentIndex(2);  // Png: no icon mask over the preview
   form->ListView2->item(0)->setSelected(true);  // the 32 x 32 image
   form->ListView2Click();
   form->LinkChkBox->SetChecked(false);
