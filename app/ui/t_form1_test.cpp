@@ -663,7 +663,7 @@ TEST_F(TForm1Test, PreviewFollowsSizeChoiceUserSizeAndEnlarge) {
   auto form = Start(env);
   form->show();
   form->HandleCommandLine({Module("preview.dll")});
-  form->TypeComBox->setCurrentIndex(2);  // Png: no icon mask over the preview
+  form->TypeComBox->setCurrentIndex(2);         // Png: no icon mask over the preview
   form->ListView2->item(0)->setSelected(true);  // the 32 x 32 image
   form->ListView2Click();
   form->LinkChkBox->SetChecked(false);
@@ -710,6 +710,14 @@ TEST_F(TForm1Test, HintsShowTheirLongPartInStatusPanelOne) {
     EXPECT_EQ(form->StatusPanel1->Text(), QString::fromUtf8(c.panel));
   }
   EXPECT_EQ(form->StatusPanel0->Text(), "/search/here");
+
+  // Both panels are drawn flat gray; the folder panel is 150 pixels wide.
+  EXPECT_EQ(form->StatusPanel0->width(), 150);
+  for (QWidget* panel :
+       {static_cast<QWidget*>(form->StatusPanel0), static_cast<QWidget*>(form->StatusPanel1)}) {
+    const QImage drawn = panel->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(drawn.width() - 2, 1), QColor(195, 195, 195));
+  }
 }
 
 TEST_F(TForm1Test, CopyPutsTheImageAtTheOutputSizeAndPackingFollowsTheSlider) {
