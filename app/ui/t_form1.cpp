@@ -1,4 +1,5 @@
 #include "app/ui/t_form1.h"
+#include "app/ui/window_switch.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -144,18 +145,6 @@ QToolButton* Button(QWidget* parent, const char* caption, const char* hint) {
   if (hint) b->setToolTip(QString::fromUtf8(hint));
   b->setToolButtonStyle(Qt::ToolButtonTextOnly);
   return b;
-}
-
-controls::TNewCheckBox* Switch(QWidget* parent, const char* caption, const char* hint,
-                               bool checked = false) {
-  auto* c = new controls::TNewCheckBox(parent);
-  c->SetCaption(QString::fromUtf8(caption));
-  if (hint) c->setToolTip(QString::fromUtf8(hint));
-  c->SetChecked(checked);
-  // Room for the indicator and the whole caption.
-  const int captionWidth = c->fontMetrics().horizontalAdvance(c->Caption()) + 28;
-  c->setMinimumSize(c->sizeHint().expandedTo(QSize(std::max(64, captionWidth), 20)));
-  return c;
 }
 
 void NotReady(QWidget* w) {
@@ -347,6 +336,7 @@ void TForm1::BuildCentre(QWidget* parent) {
   AllIconChkBox = Switch(parent, "Icon", nullptr, true);
   BmpAllChkBox = Switch(parent, "Bmp", nullptr);
   NewCheckBox3 = Switch(parent, "更新", "更新スイッチ|モードの切り換えでリストを更新する", true);
+  OnOffSwitch(NewCheckBox3, 0x81CFFE, 20);
   CheckBox7 = Switch(parent, "抽出名", nullptr);
   under->addWidget(SizeSetTrackBar, 1);
   for (QWidget* w :
@@ -469,6 +459,8 @@ void TForm1::BuildBottom(QWidget* parent) {
       Switch(parent, "Original", "オリジナルビットカラー|色数は抽出画像のビット値を使用");
   OptimizeChkBox = Switch(parent, "最適化", "最適化パレット|最適化したパレットを使用する", true);
   HoseiChkBox = Switch(parent, "補正", "アイコン補正|マスクでイメージの不要な部分を除く");
+  OnOffSwitch(OptimizeChkBox, 0x81CFFE);
+  OnOffSwitch(HoseiChkBox, 0x95CFE8);
   GrayChkBox = Switch(parent, "Gray", "モノクロ|画像をモノクロに変換");
   ToukaChkBox =
       Switch(parent, "透過色の追加", "16色への減色で透過色の黒(0)をパレットに追加(256色でも有効)");

@@ -15,6 +15,7 @@
 #include "app/short_folder_display.h"
 #include "app/ui/bitmap_image.h"
 #include "app/ui/t_form1.h"
+#include "app/ui/window_switch.h"
 
 namespace glyphwell::app::ui {
 
@@ -34,17 +35,6 @@ QBoxLayout* LayoutHolding(QLayout* layout, QWidget* widget) {
     }
   }
   return nullptr;
-}
-
-controls::TNewCheckBox* SearchSwitch(QWidget* parent, const char* caption, const char* hint,
-                                     bool checked) {
-  auto* box = new controls::TNewCheckBox(parent);
-  box->SetCaption(QString::fromUtf8(caption));
-  box->setToolTip(QString::fromUtf8(hint));
-  box->SetChecked(checked);
-  // The box draws its caption beside a 20-pixel box; it has no size of its own.
-  box->setMinimumSize(box->fontMetrics().horizontalAdvance(box->Caption()) + 32, 20);
-  return box;
 }
 
 std::vector<FileRow> ToFileRows(const std::vector<FileListRow>& rows) {
@@ -86,8 +76,8 @@ void TForm1::BuildSearch() {
   SystemChkBox->SetChecked(s.sys);
   HideChkBox->SetChecked(s.hide);
 
-  CheckBox3 = SearchSwitch(parent, "画像ファイルは除く", "画像ファイルは除く", true);
-  CheckBox4 = SearchSwitch(parent, "del", "削除|ファイルリストから不明ファイルを削除", false);
+  CheckBox3 = Switch(parent, "画像ファイルは除く", "画像ファイルは除く", true);
+  CheckBox4 = Switch(parent, "del", "削除|ファイルリストから不明ファイルを削除", false);
   CheckBox4->setEnabled(CheckBox2->Checked());
   if (QBoxLayout* right = LayoutHolding(centralWidget()->layout(), ListView1)) {
     auto* filters = new QHBoxLayout();
