@@ -8,6 +8,7 @@
 #include "app/icon_search.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/json_text.h"
 #include "cli/mode_option.h"
 #include "cli/search_setup.h"
 #include "platform/messages.h"
@@ -38,23 +39,6 @@ constexpr const char* kSearchUsage =
     "The program folder is $GLYPHWELL_HOME when set.\n"
     "\n"
     "Exit status: 0 done, 1 DIR is no folder, 2 usage error.\n";
-
-std::string Json(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
 
 }  // namespace
 
@@ -113,7 +97,8 @@ int RunSearch(const Args& args) {
   for (const app::FileListRow& row : search.rows()) {
     if (json) {
       std::printf("%s\n{\"name\":%s,\"ext\":%s,\"count\":%d,\"path\":%s}", first ? "" : ",",
-                  Json(row.name).c_str(), Json(row.ext).c_str(), row.count, Json(row.path).c_str());
+                  JsonString(row.name).c_str(), JsonString(row.ext).c_str(), row.count,
+                  JsonString(row.path).c_str());
     } else {
       std::printf("%s\t%s\t%d\t%s\n", row.name.c_str(), row.ext.c_str(), row.count,
                   row.path.c_str());
