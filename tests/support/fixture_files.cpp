@@ -32,10 +32,17 @@ const std::string& FixtureDir() {
 
 std::string WriteFixtureFile(const std::string& name, const Bytes& bytes) {
   std::string path = FixtureDir() + "/" + name;
+  WriteBytesFile(path, bytes);
+  return path;
+}
+
+bool WriteBytesFile(const std::filesystem::path& path, const Bytes& bytes) {
+  std::error_code error;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
-  return path;
+  return static_cast<bool>(out);
 }
 
 }  // namespace glyphwell::testsupport

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/byte_reader.h"
+#include "tests/support/fixture_files.h"
 #include "tests/support/module_builder.h"
 
 namespace {
@@ -21,11 +22,7 @@ using testsupport::ModuleBuilder;
 using testsupport::ResName;
 
 bool Write(const std::filesystem::path& path, const Bytes& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return testsupport::WriteBytesFile(path, bytes);
 }
 
 // A badge: a filled disc in `colour` with a darker ring and a light highlight,

@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "tests/support/fixture_files.h"
 #include "tests/support/module_builder.h"
 
 namespace {
@@ -23,11 +24,7 @@ using testsupport::ModuleBuilder;
 using testsupport::ResName;
 
 bool Write(const std::filesystem::path& path, const Bytes& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return testsupport::WriteBytesFile(path, bytes);
 }
 
 Bytes Filler(std::mt19937& rng, std::size_t size) {
