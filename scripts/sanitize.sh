@@ -9,7 +9,7 @@ bash "$here/scripts/install-deps.sh"
 export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DGLYPHWELL_SANITIZE=address,undefined \
-  -DGLYPHWELL_BENCH=OFF -DGLYPHWELL_GUI="${GLYPHWELL_SANITIZE_GUI:-OFF}"
+  -DGLYPHWELL_BENCH=OFF -DGLYPHWELL_GUI="${GLYPHWELL_SANITIZE_GUI:-ON}"
 cmake --build "$build"
 cd "$build"
 # Memory errors, leaks and undefined behaviour fail the run. Leaks inside the
