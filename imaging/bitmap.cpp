@@ -1,6 +1,7 @@
 #include "imaging/bitmap.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace glyphwell::imaging {
@@ -235,23 +236,20 @@ void Bitmap::setPixelColour(int x, int y, ColourValue c) {
 void Bitmap::fill(ColourValue c) {
   if (empty()) return;
   c &= 0xFFFFFF;
+  // Encode the first row, then copy it down the image.
   if (bits_ == 32) {
-    for (int y = 0; y < height_; ++y) {
-      std::uint8_t* p = row(y);
-      for (int x = 0; x < width_; ++x) {
-        p[4 * x] = static_cast<std::uint8_t>(BlueOf(c));
-        p[4 * x + 1] = static_cast<std::uint8_t>(GreenOf(c));
-        p[4 * x + 2] = static_cast<std::uint8_t>(RedOf(c));
-        p[4 * x + 3] = 0;
-      }
-    }
-    return;
+    const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(BlueOf(c)),
+                                   static_cast<std::uint8_t>(GreenOf(c)),
+                                   static_cast<std::uint8_t>(RedOf(c)), 0};
+    std::uint8_t* first = row(0);
+    for (int x = 0; x < width_; ++x)
+      std::memcpy(first + 4 * x, pixel, 4);
+  } else {
+    for (int x = 0; x < width_; ++x)
+      setPixelColour(x, 0, c);
   }
-  // Encode one pixel, then copy it across the first row and the row down the image.
-  for (int x = 0; x < width_; ++x)
-    setPixelColour(x, 0, c);
   for (int y = 1; y < height_; ++y)
-    std::copy(row(0), row(0) + stride_, row(y));
+    std::memcpy(row(y), row(0), stride_);
 }
 
 void Bitmap::resize(int width, int height, ColourValue fillColour) {
