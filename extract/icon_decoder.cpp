@@ -53,19 +53,32 @@ std::optional<std::span<const std::uint8_t>> DataRange(std::span<const std::uint
 bool DecodePngIconImage(imaging::Picture* picture, std::span<const std::uint8_t> png,
                         IconDirEntry& entry, std::uint16_t headerReserved, ImageFacts& facts,
                         const PngDepthReducer& reduce) {
+  if (!picture) {
+    // Only the facts are wanted: the header gives them, and decides whether the image
+    // decodes, without inflating the rows.
+    const std::optional<imaging::PngLayout> layout = imaging::ReadPngLayout(png);
+    if (!layout) return false;
+    entry = IconDirEntry{};
+    entry.width = static_cast<std::uint8_t>(layout->width);
+    entry.height = static_cast<std::uint8_t>(layout->height);
+    entry.colourCount = ColourCountFor(1, layout->bits);
+    entry.planes = 1;
+    entry.bitCount = static_cast<std::uint16_t>(layout->bits);
+    facts.Set(layout->width, layout->height, layout->bits);
+    facts.png = true;
+    return true;
+  }
   imaging::Bitmap decoded;
   if (!imaging::ReadPngMemory(png, decoded) || decoded.empty()) return false;
   int w = decoded.width();
   int h = decoded.height();
   std::vector<std::uint8_t> packed(imaging::PackedMaskBytes(w, h), 0);
-  if (picture) {
-    imaging::Bitmap mask(w, h, 32);
-    if (imaging::MaskFromAlpha(decoded, mask, -1)) {
-      packed = imaging::PackMask(mask, w, h);
-      if (reduce) {
-        reduce(decoded, facts.bitCount);
-        if (decoded.width() != w || decoded.height() != h) return false;
-      }
+  imaging::Bitmap mask(w, h, 32);
+  if (imaging::MaskFromAlpha(decoded, mask, -1)) {
+    packed = imaging::PackMask(mask, w, h);
+    if (reduce) {
+      reduce(decoded, facts.bitCount);
+      if (decoded.width() != w || decoded.height() != h) return false;
     }
   }
   std::vector<std::uint8_t> dib = EncodeIconDib(decoded);
@@ -81,7 +94,6 @@ bool DecodePngIconImage(imaging::Picture* picture, std::span<const std::uint8_t>
   entry.bitCount = static_cast<std::uint16_t>(bits);
   facts.Set(w, h, bits);
   facts.png = true;
-  if (!picture) return true;
 
   std::size_t tableBytes = 4 * static_cast<std::size_t>(bits == 8 ? 256 : entry.colourCount);
   entry.bytesInResource =

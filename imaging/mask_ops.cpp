@@ -1,6 +1,7 @@
 #include "imaging/mask_ops.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace glyphwell::imaging {
 
@@ -82,6 +83,13 @@ std::vector<std::uint8_t> PackMask(const Bitmap& mask, int width, int height) {
     int y = height - 1 - r;
     if (y >= h) continue;
     std::uint8_t* out = packed.data() + static_cast<std::size_t>(r) * rowBytes;
+    if (mask.bits() == 32) {
+      // The usual mask: white is the three colour bytes at 255, alpha aside.
+      const std::uint8_t* p = mask.row(y);
+      for (int x = 0; x < w; ++x, p += 4)
+        if ((p[0] & p[1] & p[2]) == 0xFF) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      continue;
+    }
     for (int x = 0; x < w; ++x)
       if (mask.pixelColour(x, y) == kWhite)
         out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
@@ -94,16 +102,19 @@ bool UnpackMask(Bitmap& dest, std::span<const std::uint8_t> packed) {
   int width = dest.width(), height = dest.height();
   Bitmap mask(width, height, 32);
   std::size_t rowBytes = PackedRowBytes(width);
+  const std::uint8_t kTransparent[4] = {255, 255, 255, 0};
+  const std::uint8_t kOpaque[4] = {0, 0, 0, 0};
   for (int r = 0; r < height; ++r) {
     int y = height - 1 - r;
     std::size_t start = static_cast<std::size_t>(r) * rowBytes;
+    // The bytes of this row that the packed mask holds; the rest reads as opaque.
+    std::size_t held = start < packed.size() ? std::min(rowBytes, packed.size() - start) : 0;
+    const std::uint8_t* bits = packed.data() + std::min(start, packed.size());
     std::uint8_t* d = mask.row(y);
-    for (int x = 0; x < width; ++x) {
-      std::size_t at = start + static_cast<std::size_t>(x >> 3);
-      bool transparent = at < packed.size() && ((packed[at] >> (7 - (x & 7))) & 1);
-      std::uint8_t v = transparent ? 255 : 0;
-      d[4 * x] = d[4 * x + 1] = d[4 * x + 2] = v;
-      d[4 * x + kAlphaByte] = 0;
+    for (int x = 0; x < width; ++x, d += 4) {
+      const std::size_t at = static_cast<std::size_t>(x >> 3);
+      const bool transparent = at < held && ((bits[at] >> (7 - (x & 7))) & 1);
+      std::memcpy(d, transparent ? kTransparent : kOpaque, 4);
     }
   }
   dest = std::move(mask);

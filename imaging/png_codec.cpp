@@ -44,6 +44,8 @@ struct ReadState {
   png_structp png = nullptr;
   png_infop info = nullptr;
   Bitmap working;
+  bool layoutOnly = false;  // stop once the layout is known, before any row is decoded
+  PngLayout layout;
   bool rowsStarted = false;
   std::vector<png_bytep> rows;
 };
@@ -88,6 +90,14 @@ void PrepareWorkingBitmap(ReadState& s) {
       png_error(png, "unexpected transformed row layout");
     bits = channels == 4 ? 32 : 24;
   }
+  if (s.layoutOnly) {
+    // The checks the working Bitmap makes below, without allocating it: the user limits
+    // already keep both sides within a Bitmap's.
+    if (png_get_rowbytes(png, info) > RowBytes(static_cast<int>(width), bits))
+      png_error(png, "row larger than expected");
+    s.layout = PngLayout{static_cast<int>(width), static_cast<int>(height), bits};
+    return;
+  }
   s.working = Bitmap(static_cast<int>(width), static_cast<int>(height), bits);
   if (s.working.empty()) png_error(png, "image too large");
   if (png_get_rowbytes(png, info) > s.working.stride()) png_error(png, "row larger than expected");
@@ -112,6 +122,7 @@ bool RunRead(ReadState& s) {
   png_read_info(s.png, s.info);
   PrepareWorkingBitmap(s);
   s.rowsStarted = true;
+  if (s.layoutOnly) return true;
   png_read_image(s.png, s.rows.data());
   png_read_end(s.png, nullptr);
   return true;
@@ -127,9 +138,10 @@ png_structp CreateReadStruct() {
 
 }  // namespace
 
-bool ReadPngMemory(std::span<const std::uint8_t> data, Bitmap& out) {
+namespace {
+
+bool RunMemoryRead(std::span<const std::uint8_t> data, ReadState& s) {
   if (!HasSignature(data)) return false;
-  ReadState s;
   s.png = CreateReadStruct();
   if (!s.png) return false;
   s.info = png_create_info_struct(s.png);
@@ -141,8 +153,23 @@ bool ReadPngMemory(std::span<const std::uint8_t> data, Bitmap& out) {
   png_set_read_fn(s.png, &source, ReadFromMemory);
   const bool ok = RunRead(s);
   png_destroy_read_struct(&s.png, &s.info, nullptr);
+  return ok;
+}
+
+}  // namespace
+
+bool ReadPngMemory(std::span<const std::uint8_t> data, Bitmap& out) {
+  ReadState s;
+  const bool ok = RunMemoryRead(data, s);
   if (ok) out = std::move(s.working);
   return ok;
+}
+
+std::optional<PngLayout> ReadPngLayout(std::span<const std::uint8_t> data) {
+  ReadState s;
+  s.layoutOnly = true;
+  if (!RunMemoryRead(data, s)) return std::nullopt;
+  return s.layout;
 }
 
 bool ReadPngFile(const std::string& path, Bitmap& out) {

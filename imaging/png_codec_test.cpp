@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -300,6 +301,57 @@ TEST(PngRead, FailuresLeaveTheOutputUnchanged) {
     const Bitmap before = out;
     EXPECT_FALSE(ReadPngMemory(input, out)) << input.size();
     EXPECT_EQ(out, before);
+  }
+}
+
+// The layout read from the header must agree with the full read, success or failure
+// included, whatever the colour type, depth, transparency or damage.
+TEST(PngRead, LayoutAgreesWithTheFullRead) {
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> inputs;
+  inputs.push_back({"palette4", MakePng(Palette16Spec())});
+  PngSpec trns = Palette16Spec();
+  trns.trnsAlpha = {0, 128};
+  inputs.push_back({"palette trns", MakePng(trns)});
+  PngSpec onebit;
+  onebit.width = 9;
+  onebit.depth = 1;
+  onebit.colourType = PNG_COLOR_TYPE_PALETTE;
+  onebit.palette = {{255, 0, 0}, {0, 0, 255}};
+  onebit.pixels.assign(9, {1});
+  inputs.push_back({"palette1", MakePng(onebit)});
+  const std::tuple<const char*, int, int, std::vector<int>> plain[] = {
+      {"gray8", PNG_COLOR_TYPE_GRAY, 8, {77}},
+      {"gray2", PNG_COLOR_TYPE_GRAY, 2, {1}},
+      {"gray alpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16, {0x8000, 0x4000}},
+      {"rgb16", PNG_COLOR_TYPE_RGB, 16, {0x1234, 0xABCD, 0xFF00}},
+      {"rgba", PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 4}},
+  };
+  for (const auto& [name, colourType, depth, pixel] : plain) {
+    PngSpec desc;
+    desc.colourType = colourType;
+    desc.depth = depth;
+    desc.pixels = {pixel};
+    inputs.push_back({name, MakePng(desc)});
+  }
+  const std::vector<std::uint8_t> striped = MakePng(StripedRgbSpec());
+  inputs.push_back({"striped", striped});
+  inputs.push_back(
+      {"truncated in the rows", {striped.begin(), striped.begin() + striped.size() / 2}});
+  inputs.push_back({"header only", {striped.begin(), striped.begin() + 40}});
+  std::vector<std::uint8_t> badCrc = striped;
+  badCrc[29] ^= 1;
+  inputs.push_back({"bad header CRC", badCrc});
+  inputs.push_back({"empty", {}});
+
+  for (const auto& [name, bytes] : inputs) {
+    Bitmap full;
+    const bool decoded = ReadPngMemory(bytes, full);
+    const std::optional<PngLayout> layout = ReadPngLayout(bytes);
+    ASSERT_EQ(layout.has_value(), decoded) << name;
+    if (!decoded) continue;
+    EXPECT_EQ(layout->width, full.width()) << name;
+    EXPECT_EQ(layout->height, full.height()) << name;
+    EXPECT_EQ(layout->bits, full.bits()) << name;
   }
 }
 
