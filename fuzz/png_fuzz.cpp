@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the PNG memory reader. Besides never crashing, a successful
-// read must give a well-formed Bitmap that writes and reads back to the same pixels.
+// read must give a well-formed Bitmap that writes and reads back to the same pixels, and
+// the layout read from the header alone must agree with it, failure included.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,8 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (u32be(16) * u32be(20) > (std::uint64_t{1} << 22)) return 0;
   }
   Bitmap image;
-  if (!glyphwell::imaging::ReadPngMemory(std::span(data, size), image)) return 0;
+  const auto layout = glyphwell::imaging::ReadPngLayout(std::span(data, size));
+  const bool decoded = glyphwell::imaging::ReadPngMemory(std::span(data, size), image);
+  if (layout.has_value() != decoded) std::abort();
+  if (!decoded) return 0;
   if (image.empty() || image.pixels().size() != image.stride() * image.height()) std::abort();
+  if (layout->width != image.width() || layout->height != image.height() ||
+      layout->bits != image.bits())
+    std::abort();
   Bitmap back;
   if (!glyphwell::imaging::ReadPngMemory(glyphwell::imaging::EncodePng(image), back)) std::abort();
   for (int y = 0; y < image.height(); ++y)
