@@ -354,5 +354,28 @@ TEST_F(SearchWindow, ModeChangeSearchesAgainOrRecountsFromTheSavedList) {
   EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "3");
 }
 
+// Opt-in: GLYPHWELL_SHOTS=<folder> writes pictures of a search's rows and of the
+// saved-list panel, for a person to look at.
+TEST_F(SearchWindow, WritesScreenshotsWhenAsked) {
+  const char* folder = std::getenv("GLYPHWELL_SHOTS");
+  if (!folder) GTEST_SKIP() << "set GLYPHWELL_SHOTS to a folder to get screenshots";
+  fs::create_directories(folder);
+  for (int i = 0; i < 12; ++i)
+    tree.Module("shots/app" + std::to_string(i) + (i % 3 ? ".dll" : ".exe"), 1 + i % 5);
+  tree.Module("shots/more/library.icl", 7);
+  form->show();
+  chosen = QString::fromStdString(tree.Path("shots"));
+  form->SearchSpBtnClick();
+  WaitFor([this] { return AllRowsHaveOwnIcons(*form); });
+  form->grab().save(QString::fromUtf8(folder) + "/search-rows.png");
+
+  form->List2Click();
+  form->New1Click();
+  chosen = QString::fromStdString(tree.Path("shots/more"));
+  form->New1Click();
+  QApplication::processEvents();
+  form->grab().save(QString::fromUtf8(folder) + "/saved-lists.png");
+}
+
 }  // namespace
 }  // namespace glyphwell::app::ui
