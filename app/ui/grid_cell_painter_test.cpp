@@ -16,16 +16,6 @@ namespace {
 using imaging::Bitmap;
 using imaging::MakeColour;
 
-// The widgets need one application object; another test of this binary may have
-// made it already.
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "app_ui_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 QString GalleryDir() {
   const QString dir = QStringLiteral(GLYPHWELL_BINARY_DIR "/gallery");
   QDir().mkpath(dir);
@@ -51,7 +41,6 @@ int CountColour(const QImage& image, const QRect& rect, QRgb colour) {
 }
 
 TEST(GridCellPainter, LabelTextLandsInTheLabelBandInTheCellsTextColour) {
-  EnsureApplication();
   QFont font = QApplication::font();
   const imaging::Picture icon = PatternIcon(32, true);
   GridCellRequest request;
@@ -76,7 +65,6 @@ TEST(GridCellPainter, LabelTextLandsInTheLabelBandInTheCellsTextColour) {
 }
 
 TEST(GridCellPainter, StatusPanelsAreGrayWithEngravedText) {
-  EnsureApplication();
   QImage bar(300, 22, QImage::Format_RGB32);
   bar.fill(Qt::white);
   QPainter painter(&bar);
@@ -90,7 +78,6 @@ TEST(GridCellPainter, StatusPanelsAreGrayWithEngravedText) {
 
 // Writes a sheet of cells in their main states for review by eye.
 TEST(GridCellPainter, GalleryOfCellsAndPreview) {
-  EnsureApplication();
   QFont font = QApplication::font();
   const int lh = GridLineHeight(font);
   const imaging::Picture small = PatternIcon(16, false);

@@ -8,16 +8,7 @@
 namespace glyphwell::app::ui {
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "app_ui_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 TEST(SavedListPanelTest, ItemsAreReplacedByFolderAndTheMenuFollowsTheSelection) {
-  EnsureApplication();
   SavedListPanel panel;
   panel.resize(400, 300);
   panel.show();

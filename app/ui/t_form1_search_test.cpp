@@ -21,14 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::SearchTree;
 
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "app_ui_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 class FixedDisplay final : public platform::DisplayProbe {
  public:
   int BitsPerPixel() const override { return 32; }
@@ -61,7 +53,6 @@ bool AllRowsHaveOwnIcons(const TForm1& form) {
 // A program folder of its own (never the real home) and one window over it.
 struct SearchWindow : ::testing::Test {
   SearchWindow() {
-    EnsureApplication();
     home = tree.Folder("home");
     ::setenv("GLYPHWELL_HOME", home.c_str(), 1);
     options.programFolder = home;

@@ -31,14 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::MakeIconDib;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class FixedDisplay final : public platform::DisplayProbe {
  public:
   int BitsPerPixel() const override { return 32; }
@@ -59,7 +51,6 @@ std::string Bmp(const std::string& name) {
 
 struct WindowFixture : ::testing::Test {
   WindowFixture() {
-    App();
     root = fs::path(testsupport::FixtureDir()) /
            ("home-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     fs::create_directories(root / "program");
