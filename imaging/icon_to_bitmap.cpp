@@ -104,18 +104,21 @@ bool SameSize(const Bitmap& a, const Bitmap& b) {
   return a.width() == b.width() && a.height() == b.height();
 }
 
-// The image part once the colour image and the icon's own mask are known.
-void FinishImagePart(const Bitmap& image, const Bitmap& ownMask, Bitmap& dest,
+// The image part once the colour image is known; `ownMask` gives the icon's own mask,
+// which only the correction without a prepared mask needs.
+template <typename OwnMask>
+void FinishImagePart(const Bitmap& image, const OwnMask& ownMask, Bitmap& dest,
                      const IconToBitmapOptions& options) {
   if (options.alphaMask && image.bits() == 32) {
     if (!SameSize(dest, image)) dest = Bitmap(image.width(), image.height(), 32);
     MaskFromAlpha(image, dest, kAlphaThreshold);
   }
-  if (options.correction) {
-    const Bitmap& mask = SameSize(dest, image) ? dest : ownMask;
-    dest = ClearTransparent(image, mask);
-  } else {
+  if (!options.correction) {
     dest = image;
+  } else if (SameSize(dest, image)) {
+    dest = ClearTransparent(image, dest);
+  } else {
+    dest = ClearTransparent(image, ownMask());
   }
 }
 
@@ -137,7 +140,8 @@ bool IconToBitmap(std::span<const std::uint8_t> iconFile, Bitmap& dest, IconPart
     dest = MaskOf(*dib);
     return true;
   }
-  FinishImagePart(ColourImageOf(*dib), MaskOf(*dib), dest, options);
+  FinishImagePart(
+      ColourImageOf(*dib), [&dib] { return MaskOf(*dib); }, dest, options);
   return true;
 }
 
@@ -150,7 +154,8 @@ bool IconToBitmap(const IconImage& icon, Bitmap& dest, IconPart part,
     dest = icon.mask();
     return !dest.empty();
   }
-  FinishImagePart(icon.colour(), icon.mask(), dest, options);
+  FinishImagePart(
+      icon.colour(), [&icon]() -> const Bitmap& { return icon.mask(); }, dest, options);
   return true;
 }
 
