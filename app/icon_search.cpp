@@ -163,10 +163,9 @@ bool IconSearch::AddRow(const std::string& givenPath, bool checkDuplicates, bool
         if (writer_) {
           int flags = picture ? kPictureFlags : c.flags + (c.shell > 0 ? 1 : 0);
           if (picture) c = Counted{1, flags, 0, 0, 1};
-          writer_->WriteListLine(FolderOf(path), FileName(path), flags, c.bitmaps, c.icons,
-                                 c.shell);
+          added = writer_->WriteListLine(FolderOf(path), FileName(path), flags, c.bitmaps, c.icons,
+                                         c.shell);
         }
-        added = true;
       } else {
         const bool duplicate =
             checkDuplicates && std::any_of(rows_.begin(), rows_.end(),
@@ -176,6 +175,8 @@ bool IconSearch::AddRow(const std::string& givenPath, bool checkDuplicates, bool
           added = true;
         }
       }
+    } else if (listUpdate_) {
+      return false;  // the bar of a rewritten list counts its entries only
     }
   } else if (listUpdate_) {
     return false;  // rewriting a list: a file it does not take leaves the bar alone
@@ -227,6 +228,7 @@ bool IconSearch::ListSearch(bool forced) {
   if (!filters.listSearch && !forced) return false;
   const int listed = lists_.ListedCount(searchFolder_);
   if (listed <= 0) return false;
+  cancel = false;  // a cancelled search before this one must not stop it
   statusFolder_ = ShortFolderDisplay(searchFolder_);
   rows_.clear();
   if (clearGrid) clearGrid();
@@ -401,8 +403,9 @@ std::optional<IconSearch::MadeList> IconSearch::MakeList(const std::string& fold
     filters = saved;
     writer_ = nullptr;
     if (!cancel) {
-      const bool indexWritten = lists_.WriteTotals(folder, covering->fileName, writer.totals());
-      made.written = writer.Save(lists_.ListFilePath(covering->fileName)) && indexWritten;
+      // The list file first: the index never shows totals of a list that is not on disk.
+      made.written = writer.Save(lists_.ListFilePath(covering->fileName)) &&
+                     lists_.WriteTotals(folder, covering->fileName, writer.totals());
       made.fileName = covering->fileName;
     }
     listCreation_ = false;

@@ -271,6 +271,77 @@ TEST(SavedListsTest, DelRemovesMissingFilesAndTheirCountsFromTheTotals) {
   EXPECT_EQ(list.SectionKeys(icons.root()), (Names{"kept.dll<>3e1e1e0"}));
 }
 
+TEST(SavedListsTest, RewritingAListStepsTheBarOncePerListedFile) {
+  Harness h;
+  SearchTree icons;
+  icons.Module("a.dll", 1);
+  icons.Module("plain.dll", 0);  // looked at, never listed
+  icons.Module("Sub/b.dll", 2);
+  ASSERT_TRUE(h.search.MakeList(icons.root()));
+  int maximum = -1;
+  int steps = 0;
+  h.search.runBusy = [&](const std::string&, const std::string&, int max,
+                         const std::function<bool()>& work) {
+    maximum = max;
+    return work();
+  };
+  h.search.stepBar = [&](int n) { steps += n; };
+  auto made = h.search.MakeList(icons.root());
+  ASSERT_TRUE(made);
+  EXPECT_TRUE(made->written);
+  EXPECT_EQ(maximum, 2);
+  EXPECT_EQ(steps, 2);
+}
+
+TEST(SavedListsTest, AListFileThatCannotBeWrittenLeavesTheIndexAlone) {
+  Harness h;
+  SearchTree icons;
+  icons.Module("a.dll", 1);
+  ASSERT_TRUE(h.search.MakeList(icons.root()));
+  icons.Module("b.dll", 2);
+  // The list file's place is taken by a folder: the rewrite cannot replace it.
+  std::filesystem::remove(h.home.Path("data/0.ini"));
+  h.home.Folder("data/0.ini");
+  auto made = h.search.MakeList(icons.root());
+  ASSERT_TRUE(made);
+  EXPECT_FALSE(made->written);
+  EXPECT_EQ(h.search.lists().ReadTotals(icons.root()), (ListTotals{1, 1, 1, 0, 0}));
+}
+
+TEST(SavedListsTest, NamesTheListFileCannotHoldAreLeftOutWhole) {
+  Harness h;
+  SearchTree icons;
+  // Each of these would read back as another name, a section or nothing.
+  for (const char* odd : {"[x].dll", "a=b.dll", " lead.dll", ";semi.dll", "x<>y.dll",
+                          "new\nline.dll", "Sub\nfolder/in.dll"})
+    icons.Module(odd, 1);
+  icons.Module("ok.dll", 1);
+  icons.Module("z.dll", 2);
+  icons.Module("Sub/deep.dll", 1);
+  auto made = h.search.MakeList(icons.root());
+  ASSERT_TRUE(made);
+  EXPECT_TRUE(made->written);
+  EXPECT_EQ(h.search.lists().ReadTotals(icons.root()), (ListTotals{3, 4, 4, 0, 0}));
+  EXPECT_EQ(h.search.lists().ListedCount(icons.root()), 3);
+  h.search.filters.listSearch = true;
+  h.search.SearchFolder(icons.root());
+  EXPECT_EQ(h.Names(), (Names{"deep.dll", "ok.dll", "z.dll"}));
+  EXPECT_EQ(h.search.rows()[2].count, 2);
+  EXPECT_EQ(h.search.rows()[2].path, icons.Path("z.dll"));
+}
+
+TEST(SavedListsTest, AListSearchAfterACancelledSearchStillRuns) {
+  Harness h;
+  SearchTree icons;
+  icons.Module("a.dll", 1);
+  ASSERT_TRUE(h.search.MakeList(icons.root()));
+  h.search.cancel = true;  // left over from the search before
+  h.search.filters.listSearch = true;
+  h.search.SearchFolder(icons.root());
+  EXPECT_FALSE(h.search.listSearchLines().empty());
+  EXPECT_EQ(h.Names(), (Names{"a.dll"}));
+}
+
 TEST(SavedListsTest, CoveringListGoesByWholeFoldersAndDeleteRemovesBoth) {
   Harness h;
   SearchTree icons;

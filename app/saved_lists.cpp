@@ -163,16 +163,23 @@ void SavedLists::RemoveMissingEntry(platform::IniFile& listFile, const std::stri
   WriteTotals(covering.section, covering.fileName, totals);
 }
 
-void ListWriter::WriteListLine(const std::string& folder, const std::string& name, int flags,
+bool ListWriter::WriteListLine(const std::string& folder, const std::string& name, int flags,
                                int bitmaps, int icons, int shell) {
+  ListEntry entry{name, flags, shell, icons, bitmaps};
+  // A name the list file cannot hold as a key (a "=", a "<>", a leading "[" or ";",
+  // blanks around it, a line break) would read back as another name, a section
+  // header or nothing, and move the entries after it into a wrong folder.
+  if (name.find("<>") != std::string::npos || !platform::IniFile::IsStorableKey(entry.Key()) ||
+      !platform::IniFile::IsStorableSection(folder))
+    return false;
   if (!anyHeader_ || folder != lastFolder_) {
     text_ += "[" + folder + "]\r\n";
     lastFolder_ = folder;
     anyHeader_ = true;
   }
-  ListEntry entry{name, flags, shell, icons, bitmaps};
   text_ += entry.Key() + "=0\r\n";
   totals_.Add(entry);
+  return true;
 }
 
 bool ListWriter::Save(const std::string& path, std::string* error) const {

@@ -76,7 +76,8 @@ class SavedLists {
 // first entry of each folder, then the entry lines; keeps the totals.
 class ListWriter {
  public:
-  void WriteListLine(const std::string& folder, const std::string& name, int flags, int bitmaps,
+  // False (nothing written) when the name or folder cannot be stored in the file.
+  bool WriteListLine(const std::string& folder, const std::string& name, int flags, int bitmaps,
                      int icons, int shell);
   const ListTotals& totals() const { return totals_; }
   const std::string& text() const { return text_; }
