@@ -60,7 +60,10 @@ MainModel::MainModel(platform::MessageSink& messages, std::string workFolder, in
       listing_(messages),
       preview_(workFolder_, workingBits) {
   listing_.setMode(ExtractionMode::kIcon);
-  listing_.recordOpened = [this](const std::string& path) { lastOpened_ = path; };
+  listing_.recordOpened = [this](const std::string& path) {
+    lastOpened_ = path;
+    if (remembered_) remembered_->WriteRemembered("path", "open", path);
+  };
   if (!pelmora_.available()) {
     settings_.outputType = OutputType::Bmp;
     lastType_ = OutputType::Bmp;
@@ -120,11 +123,26 @@ void MainModel::AfterOpen(SourceListing::Result result, bool fromFileList) {
   ApplySourceKind();
 }
 
-SourceListing::Result MainModel::Open(const std::string& path) {
+SourceListing::Result MainModel::Open(const std::string& path, bool fromFileList) {
   listing_.setShowExtractedNames(showExtractedNames_);
   const auto result = listing_.OpenSource(path);
-  AfterOpen(result, false);
+  AfterOpen(result, fromFileList);
   return result;
+}
+
+void MainModel::SetWorkFolder(const std::string& folder) {
+  workFolder_ = folder;
+  preview_.setWorkFolder(folder);
+}
+
+void MainModel::UseRememberedPaths(const std::string& dataIni) {
+  remembered_.emplace(dataIni);
+  rememberedSaveFolder = remembered_->ReadRemembered("path", "save");
+}
+
+std::string MainModel::OpenDialogStart() const {
+  if (!lastOpened_.empty() || !remembered_) return lastOpened_;
+  return remembered_->ReadRemembered("path", "open");
 }
 
 SourceListing::Result MainModel::OpenPasted(const imaging::Bitmap& bitmap) {
@@ -589,7 +607,7 @@ bool MainModel::SaveSelected(const output::ChooseSaveFile& choose, output::SaveP
   workflow.rememberedSaveFolder = rememberedSaveFolder;
   output::SaveContext context = saveContext();
   const bool ran = workflow.SaveSelected(context, choose, progress);
-  rememberedSaveFolder = workflow.rememberedSaveFolder;
+  RememberSaveFolder(workflow.rememberedSaveFolder);
   lastReport_ = workflow.report();
   return ran;
 }
@@ -610,9 +628,15 @@ bool MainModel::SaveMatching(const std::optional<output::MatchConditions>& condi
   output::SaveContext context = saveContext();
   const bool ran = workflow.SaveMatching(context, conditions, choose, progress);
   lastConditions = workflow.lastConditions;
-  rememberedSaveFolder = workflow.rememberedSaveFolder;
+  RememberSaveFolder(workflow.rememberedSaveFolder);
   lastReport_ = workflow.report();
   return ran;
+}
+
+void MainModel::RememberSaveFolder(const std::string& folder) {
+  if (folder == rememberedSaveFolder) return;
+  rememberedSaveFolder = folder;
+  if (remembered_) remembered_->WriteRemembered("path", "save", folder);
 }
 
 imaging::Bitmap MainModel::ClipboardBitmap(bool realSize) {

@@ -15,6 +15,7 @@
 
 #include "app/grid_drawing.h"
 #include "app/preview_model.h"
+#include "app/remembered_paths.h"
 #include "app/source_listing.h"
 #include "extract/extraction_mode.h"
 #include "imaging/bitmap.h"
@@ -64,8 +65,10 @@ class MainModel {
   SourceListing& listing() { return listing_; }
   const SourceListing& listing() const { return listing_; }
   // OpenSource: refills the grid (selection cleared), remembers the last opened file
-  // and applies the save-control and "Original" rules for the new source.
-  SourceListing::Result Open(const std::string& path);
+  // and applies the save-control and "Original" rules for the new source. A source
+  // opened from a file-list row that the shell lists clears a ticked "Original"
+  // until the next own-parser grid.
+  SourceListing::Result Open(const std::string& path, bool fromFileList = false);
   // A clipboard bitmap becomes the source.
   SourceListing::Result OpenPasted(const imaging::Bitmap& bitmap);
   // Re-opens the current source (mode, base size, zoom, "抽出名" changes) and selects
@@ -77,6 +80,16 @@ class MainModel {
   // A picture file, a pasted picture, or no source at all.
   bool isPictureSource() const;
   const std::string& lastOpened() const { return lastOpened_; }
+  // "作業フォルダの変更": the temporary files of the preview and of icon saves go
+  // to `folder` from now on.
+  void SetWorkFolder(const std::string& folder);
+  const std::string& workFolder() const { return workFolder_; }
+  // "data.ini" of the user data folder: every opened source is recorded under
+  // "path"/"open", the save folder is read from and written to "path"/"save".
+  void UseRememberedPaths(const std::string& dataIni);
+  // Where the open dialog starts: the file opened last in this run, else the one
+  // recorded in data.ini.
+  std::string OpenDialogStart() const;
   int gridCount() const { return static_cast<int>(listing_.images().size()); }
   std::vector<extract::ImageEntry> entries() const;
   // The image of grid entry `position` as it is shown in its cell: an icon drawn
@@ -211,6 +224,7 @@ class MainModel {
   PreviewSource MakePreviewSource();
   void AfterOpen(SourceListing::Result result, bool fromFileList);
   void ApplySourceKind();
+  void RememberSaveFolder(const std::string& folder);
   bool ExtractForPreview(int index, imaging::Picture& out);
 
   platform::MessageSink& messages_;
@@ -226,6 +240,7 @@ class MainModel {
   bool hasSource_ = false;
   bool showExtractedNames_ = false;
   std::string lastOpened_;
+  std::optional<RememberedPaths> remembered_;
   // "Original" memory.
   bool originalChoice_ = false;       // the user's last click
   bool originalNotedTicked_ = false;  // cleared because the shell filled the grid

@@ -39,7 +39,7 @@ std::string SampleIco(const std::string& name) {
 
 std::string SampleBmp(const std::string& name) {
   imaging::Bitmap bmp = testsupport::MakePatternBitmap(40, 30, 24, 11);
-  return testsupport::WriteFixtureFile(name, testsupport::MakeBitmapDib(bmp));
+  return testsupport::WriteFixtureFile(name, imaging::EncodeBmp(bmp));
 }
 
 fs::path NewWorkFolder() {
@@ -57,6 +57,8 @@ struct Fixture : ::testing::Test {
 };
 
 using MainModelTest = Fixture;
+
+class NoProgress final : public output::SaveProgress {};
 
 TEST_F(MainModelTest, CommandLineOpensOneFileAndListsSeveral) {
   const std::string ico = SampleIco("one.ico");
@@ -181,11 +183,66 @@ TEST_F(MainModelTest, JpegAndOriginalRules) {
   EXPECT_TRUE(model.settings().keepSourceDepth);
 
   // A picture offers "Original" size unless the type is "Icon".
-  model.Open(SampleBmp("orig.bmp"));
+  ASSERT_EQ(model.Open(SampleBmp("orig.bmp")), SourceListing::Result::kPicture);
   EXPECT_TRUE(model.OriginalSizeOffered());
   EXPECT_EQ(model.DepthHint(), "8bit|作成又は保存する色数");
   model.SetDepth(Depth::Colours16);
   EXPECT_EQ(model.DepthHint(), "4bit|作成又は保存する色数");
+}
+
+// A ticked "Original" is put aside while a file-list row fills the grid through the
+// shell, and comes back with the next own-parser grid (a picture counts as one).
+TEST_F(MainModelTest, OriginalIsPutAsideForAShellGridOpenedFromTheFileList) {
+  const std::string module = SampleModule("aside.dll");
+  const std::string picture = SampleBmp("aside.bmp");
+  for (const bool fromFileList : {false, true}) {
+    SCOPED_TRACE(fromFileList ? "file-list row" : "open button");
+    MainModel m{messages, work.string(), 32, pelmora};
+    m.SetMode(ExtractionMode::kNormal);
+    m.OriginalClicked(true);  // no source yet: the switch can be ticked
+    m.Open(module, fromFileList);
+    ASSERT_GT(m.gridCount(), 0);
+    ASSERT_FALSE(m.listing().ownParserGrid());
+    EXPECT_EQ(m.settings().keepSourceDepth, !fromFileList);
+    m.Open(module);  // another shell grid leaves it as it is
+    EXPECT_EQ(m.settings().keepSourceDepth, !fromFileList);
+    ASSERT_EQ(m.Open(picture), SourceListing::Result::kPicture);
+    EXPECT_TRUE(m.settings().keepSourceDepth);
+  }
+}
+
+// data.ini remembers the source opened last (the open dialog's start in the next
+// run) and the folder of the last save.
+TEST_F(MainModelTest, OpenedSourceAndSaveFolderPersistInDataIni) {
+  const std::string dataIni = (work / "user" / "data.ini").string();
+  fs::create_directories(work / "user");
+  const std::string module = SampleModule("remember.dll");
+  {
+    MainModel first{messages, work.string(), 32, pelmora};
+    first.UseRememberedPaths(dataIni);
+    EXPECT_EQ(first.OpenDialogStart(), "");
+    EXPECT_EQ(first.rememberedSaveFolder, "");
+    first.Open(module);
+    EXPECT_EQ(first.OpenDialogStart(), module);
+    first.SetOutputType(OutputType::Png);
+    first.SelectOnly(0);
+    fs::create_directories(work / "saved");
+    NoProgress progress;
+    ASSERT_TRUE(first.SaveSelected(
+        [&](const output::SaveProposal&) {
+          return std::optional<output::SaveChoice>(
+              output::SaveChoice{(work / "saved" / "a.png").string(), 3});
+        },
+        progress));
+  }
+  MainModel next{messages, work.string(), 32, pelmora};
+  next.UseRememberedPaths(dataIni);
+  EXPECT_EQ(next.OpenDialogStart(), module);
+  EXPECT_EQ(fs::path(next.rememberedSaveFolder), work / "saved");
+  // A file opened in this run wins over the recorded one.
+  const std::string ico = SampleIco("remember.ico");
+  next.Open(ico);
+  EXPECT_EQ(next.OpenDialogStart(), ico);
 }
 
 TEST_F(MainModelTest, IconTypeIsRefusedWithoutTheLibrary) {
@@ -228,8 +285,6 @@ TEST_F(MainModelTest, PreviewFollowsTheSelection) {
   model.RebuildPreview();
   EXPECT_EQ(model.preview().preview().pixelColour(0, 0), 0xFFFFFFu);
 }
-
-class NoProgress final : public output::SaveProgress {};
 
 TEST_F(MainModelTest, SavesOneAndThreeImages) {
   model.Open(SampleModule("save.dll"));

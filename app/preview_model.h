@@ -54,6 +54,8 @@ class PreviewModel {
                       platform::MessageSink& messages);
 
   std::filesystem::path temporaryBitmapPath() const { return workFolder_ / "sv.bmp"; }
+  // The user chose another work folder (it must exist).
+  void setWorkFolder(std::filesystem::path folder) { workFolder_ = std::move(folder); }
   int workingBits() const { return workingBits_; }
   const imaging::ConversionFlags& flags() const { return flags_; }
 

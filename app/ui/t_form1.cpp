@@ -179,6 +179,17 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   BuildBottom(central);
   BuildMenus();
   BuildSearch();
+  // A menu item's hint goes to status panel 1 while the item is highlighted, as the
+  // controls' hints do; an item without a hint of its own empties the panel.
+  for (QMenu* menu : {PopupMenu1, PopupMenu2, N10}) {
+    connect(menu, &QMenu::hovered, this, [this](QAction* item) {
+      QString caption = item->text();
+      caption.remove('&');
+      const QString hint = item->toolTip() == caption ? QString() : item->toolTip();
+      const qsizetype bar = hint.indexOf('|');
+      SetStatusPanel(1, bar >= 0 ? hint.mid(bar + 1) : hint);
+    });
+  }
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(500);
@@ -189,8 +200,10 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   Timer2->setInterval(50);
   connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
+  model_->UseRememberedPaths(env_.folders().rememberedPathsFile());
   ChooseOpenFiles = [this](bool multi) {
-    const QString start = QString::fromStdString(model_->lastOpened());
+    const QString start =
+        QString::fromStdString(multi ? fileListOpenStart_ : model_->OpenDialogStart());
     if (multi)
       return QFileDialog::getOpenFileNames(this, Tr("ファイルを開く"), start, Tr(kOpenFilters));
     const QString one =
@@ -539,11 +552,13 @@ void TForm1::BuildMenus() {
   N4 = PopupMenu1->addAction(Tr("アイコンの表示間隔を詰める"), this, &TForm1::N4Click);
   N4->setCheckable(true);
   N11 = PopupMenu1->addAction(Tr("作業フォルダの変更"), this, [this] {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, Tr("作業フォルダの変更"), QString::fromStdString(env_.workFolder()));
+    const QString folder =
+        ChooseFolder(Tr("作業フォルダの変更"), QString::fromStdString(env_.workFolder()));
     if (folder.isEmpty()) return;
     env_.ChangeWorkFolder(folder.toStdString());
-    N11->setToolTip(folder);
+    // The pipeline's temporary files follow the new folder at once.
+    model_->SetWorkFolder(env_.workFolder());
+    N11->setToolTip(QString::fromStdString(env_.workFolder()));
   });
   N11->setToolTip(QString::fromStdString(env_.workFolder()));
   PopupMenu1->setToolTipsVisible(true);
@@ -724,7 +739,7 @@ QImage TForm1::CellImage(int row, bool selected) {
 
 // ---- opening ----
 
-void TForm1::OpenAndShow(const std::string& path) {
+void TForm1::OpenAndShow(const std::string& path, bool fromFileList) {
   SourceListing& listing = model_->listing();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   SpeedButton13->setChecked(false);
@@ -742,7 +757,7 @@ void TForm1::OpenAndShow(const std::string& path) {
   };
   listing.runPendingEvents = [] { QApplication::processEvents(); };
   busy_ = true;
-  model_->Open(path);
+  model_->Open(path, fromFileList);
   busy_ = false;
   listing.stopRequested = nullptr;
   listing.progress = nullptr;
@@ -784,6 +799,7 @@ void TForm1::Open1Click() {
   std::vector<std::string> paths;
   for (const QString& f : ChooseOpenFiles(true))
     paths.push_back(f.toStdString());
+  if (!paths.empty()) fileListOpenStart_ = paths.front();
   model_->AddFiles(paths);
   RefreshRows();
 }
@@ -824,7 +840,7 @@ void TForm1::ListView1MouseUp() {
   if (selected.size() == 1 && selected.front()->text(2) != "0") {
     QApplication::processEvents();
     const QString path = selected.front()->data(0, Qt::UserRole).toString();
-    if (QFileInfo::exists(path)) OpenAndShow(path.toStdString());
+    if (QFileInfo::exists(path)) OpenAndShow(path.toStdString(), true);
     SetStatusPanel(1, path);
     return;
   }

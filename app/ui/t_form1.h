@@ -289,7 +289,7 @@ class TForm1 : public QMainWindow {
   void BuildMenus();
   void ReadSettings();
   void ReadControls();
-  void OpenAndShow(const std::string& path);
+  void OpenAndShow(const std::string& path, bool fromFileList = false);
   void ShowOpenResult();
   void SyncSelectionFromGrid();
   ClipboardFacts ReadClipboard() const;
@@ -308,6 +308,7 @@ class TForm1 : public QMainWindow {
   bool built_ = false;
   bool busy_ = false;
   int dragAnchor_ = -1;
+  std::string fileListOpenStart_;  // the file list's "開く" remembers its own start
 };
 
 }  // namespace glyphwell::app::ui

@@ -702,6 +702,25 @@ TEST_F(TForm1Test, HintsShowTheirLongPartInStatusPanelOne) {
   }
   EXPECT_EQ(form->StatusPanel0->Text(), "/search/here");
 
+  // Menu items: their hint while highlighted; an item without one empties the panel.
+  struct MenuCase {
+    QMenu* menu;
+    QAction* item;
+    QString panel;
+  };
+  const MenuCase items[] = {
+      {form->PopupMenu2, form->Open1, QString::fromUtf8("リストに追加する")},
+      {form->PopupMenu2, form->Delete1, QString::fromUtf8("リストから削除する")},
+      {form->PopupMenu2, form->Copy1, QString()},
+      {form->PopupMenu1, form->N11, QString::fromStdString(env.workFolder())},
+      {form->PopupMenu1, form->AllSelectMenu, QString()},
+  };
+  for (const MenuCase& c : items) {
+    form->SetStatusPanel(1, "before");
+    emit c.menu->hovered(c.item);
+    EXPECT_EQ(form->StatusPanel1->Text(), c.panel) << c.item->text().toStdString();
+  }
+
   // Both panels are drawn flat gray; the folder panel is 150 pixels wide.
   EXPECT_EQ(form->StatusPanel0->width(), 150);
   for (QWidget* panel :
@@ -709,6 +728,28 @@ TEST_F(TForm1Test, HintsShowTheirLongPartInStatusPanelOne) {
     const QImage drawn = panel->grab().toImage();
     EXPECT_EQ(drawn.pixelColor(drawn.width() - 2, 1), QColor(195, 195, 195));
   }
+}
+
+// "作業フォルダの変更": the hint, the stored work file and the preview's temporary
+// bitmap all follow the chosen folder; a cancelled choice changes nothing.
+TEST_F(TForm1Test, ChangingTheWorkFolderMovesTheTemporaryFiles) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  const std::string before = env.workFolder();
+  const fs::path chosen = root / "elsewhere";
+  fs::create_directories(chosen);
+  for (const QString& answer : {QString(), QString::fromStdString(chosen.string())}) {
+    form->ChooseFolder = [&](const QString&, const QString& start) {
+      EXPECT_EQ(start.toStdString(), env.workFolder());
+      return answer;
+    };
+    form->N11->trigger();
+    const fs::path expected = answer.isEmpty() ? fs::path(before) : chosen;
+    EXPECT_EQ(fs::path(env.workFolder()), expected);
+    EXPECT_EQ(fs::path(form->N11->toolTip().toStdString()), expected);
+    EXPECT_EQ(form->model().preview().temporaryBitmapPath(), expected / "sv.bmp");
+  }
+  EXPECT_EQ(fs::path(env.workFile()), chosen / "vs.bmp");
 }
 
 TEST_F(TForm1Test, CopyPutsTheImageAtTheOutputSizeAndPackingFollowsTheSlider) {
