@@ -285,6 +285,10 @@ bool IconSearch::ListSearchWork() {
 }
 
 int IconSearch::ListCount(const std::string& path) const {
+  return FindListCount(path).value_or(0);
+}
+
+std::optional<int> IconSearch::FindListCount(const std::string& path) const {
   for (const std::string& line : listSearchLines_) {
     if (line.size() <= path.size() + 2 || line.compare(0, path.size(), path) != 0 ||
         line.compare(path.size(), 2, "<>") != 0)
@@ -295,7 +299,7 @@ int IconSearch::ListCount(const std::string& path) const {
     if (!filters.leaveOutPictures && entry->isPicture()) return 1;
     return entry->CountFor(filters.mode);
   }
-  return 0;
+  return std::nullopt;
 }
 
 void IconSearch::DiskSearch(const std::string& folder) {

@@ -73,6 +73,9 @@ class IconSearch {
   int AddFiles(const std::vector<std::string>& lines);
   bool ListSearch(bool forced);
   int ListCount(const std::string& path) const;
+  // The same, but nullopt when no list-search line holds `path` (a file added after
+  // the list search), so that the caller can count it from the file instead.
+  std::optional<int> FindListCount(const std::string& path) const;
   // The disk search of `folder` (nothing when it is no folder).
   void DiskSearch(const std::string& folder);
   // "参照" after the folder dialog gave `folder`.

@@ -182,10 +182,11 @@ void TForm1::WireSearch() {
   search_->listsChanged = [this] {
     if (!Panel10->isHidden()) Panel10->SetItems(search_->lists().PanelItems());
   };
+  // A row the list search did not give (dropped, pasted or opened since) is counted
+  // from its file: its count is not 0 just because the list does not hold it.
   model_->listCount = [this](const std::string& path) -> std::optional<int> {
-    if (search_->listSearchLines().empty()) return std::nullopt;
     search_->filters.mode = model_->mode();
-    return search_->ListCount(path);
+    return search_->FindListCount(path);
   };
 }
 

@@ -339,10 +339,16 @@ TEST_F(SearchWindow, ModeChangeSearchesAgainOrRecountsFromTheSavedList) {
   form->SearchSpBtnClick();
   ASSERT_EQ(ListedNames(*form), (std::vector<std::string>{"both"}));
   EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "2");
+  // A module added to the list afterwards ("開く") is not in the list's lines: its
+  // count comes from its file.
+  const std::string added = tree.Module("elsewhere/added.dll", 1, 4);
+  form->ChooseOpenFiles = [&](bool) { return QStringList{QString::fromStdString(added)}; };
+  form->Open1Click();
   fs::remove(both);
   switchToBmp(true);
-  ASSERT_EQ(ListedNames(*form), (std::vector<std::string>{"both"}));
+  ASSERT_EQ(ListedNames(*form), (std::vector<std::string>{"both", "added"}));
   EXPECT_EQ(form->ListView1->topLevelItem(0)->text(2), "3");
+  EXPECT_EQ(form->ListView1->topLevelItem(1)->text(2), "4");
 }
 
 // Opt-in: GLYPHWELL_SHOTS=<folder> writes pictures of a search's rows and of the
