@@ -342,6 +342,29 @@ TEST(SavedListsTest, AListSearchAfterACancelledSearchStillRuns) {
   EXPECT_EQ(h.Names(), (Names{"a.dll"}));
 }
 
+TEST(SavedListsTest, AnIndexKeyNamingAPathNeverReachesOutsideTheDataFolder) {
+  for (const char* key : {"../outside.ini", "x/../../outside.ini", ".."}) {
+    Harness h;
+    SearchTree icons;
+    icons.Module("a.dll", 1);
+    const std::string outside = h.home.Write("outside.ini", {'k', 'e', 'e', 'p'});
+    platform::IniFile index;
+    ASSERT_TRUE(index.WriteString(icons.root(), key, "1<>1e1e0e0"));
+    ASSERT_TRUE(index.Save(h.search.lists().indexPath()));
+
+    EXPECT_FALSE(h.search.lists().CoveringList(icons.root(), false)) << key;
+    auto made = h.search.MakeList(icons.root());
+    ASSERT_TRUE(made);
+    EXPECT_FALSE(made->written) << key;
+    std::string error;
+    EXPECT_TRUE(h.search.lists().DeleteList(icons.root(), &error)) << key << error;
+    EXPECT_TRUE(h.search.lists().PanelItems().empty()) << key;
+    std::ifstream in(outside, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "keep") << key;
+  }
+}
+
 TEST(SavedListsTest, CoveringListGoesByWholeFoldersAndDeleteRemovesBoth) {
   Harness h;
   SearchTree icons;

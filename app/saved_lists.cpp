@@ -29,6 +29,14 @@ platform::IniFile LoadIni(const std::string& path) {
   return ini;
 }
 
+// A list file lies in the shared data folder itself: an index key that names a
+// path (a "/", "." or "..") is no list file, so nothing outside that folder is
+// ever written or deleted through a damaged or edited index.
+bool IsListFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
 }  // namespace
 
 std::string NormalFolder(const std::string& folder) {
@@ -64,6 +72,10 @@ std::optional<SavedLists::Covering> SavedLists::CoveringList(const std::string& 
   if (!section.empty()) {
     std::vector<std::string> keys = index.SectionKeys(section);
     if (keys.empty()) return std::nullopt;
+    if (!IsListFileName(keys.front())) {
+      if (!forWriting) return std::nullopt;
+      return Covering{section, std::string()};  // no name: nothing is written
+    }
     return Covering{section, keys.front()};
   }
   if (!forWriting) return std::nullopt;
@@ -142,7 +154,7 @@ std::string SavedLists::ItemDetails(const std::string& item) {
 bool SavedLists::DeleteList(const std::string& section, std::string* error) const {
   platform::IniFile index = LoadIni(index_);
   std::vector<std::string> keys = index.SectionKeys(section);
-  if (!keys.empty()) {
+  if (!keys.empty() && IsListFileName(keys.front())) {
     const std::string path = ListFilePath(keys.front());
     // A list file that is already gone must not keep its index section forever.
     if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
