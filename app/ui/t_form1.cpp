@@ -66,6 +66,15 @@ QStringList QtFilters(const char* filter) {
   return out;
 }
 
+// The 1-based number of the chosen filter. A dialog that hides the patterns names
+// the filter by its caption alone.
+int FilterNumber(const QStringList& filters, const QString& chosen) {
+  for (qsizetype i = 0; i < filters.size(); ++i)
+    if (filters[i] == chosen || filters[i].startsWith(chosen + " ("))
+      return static_cast<int>(i) + 1;
+  return 0;
+}
+
 // Puts the drawn cells on the grid: each entry's cell (picture, tint and label come
 // from the model's drawing) at the top of its place, centred across it.
 class GridDelegate final : public QStyledItemDelegate {
@@ -204,16 +213,20 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   ChooseOpenFiles = [this](bool multi) {
     const QString start =
         QString::fromStdString(multi ? fileListOpenStart_ : model_->OpenDialogStart());
+    // The filters show their captions as written; the patterns are already in them.
+    const auto details = QFileDialog::HideNameFilterDetails;
     if (multi)
-      return QFileDialog::getOpenFileNames(this, Tr("ファイルを開く"), start, Tr(kOpenFilters));
-    const QString one =
-        QFileDialog::getOpenFileName(this, Tr("ファイルを開く"), start, Tr(kOpenFilters));
+      return QFileDialog::getOpenFileNames(this, Tr("ファイルを開く"), start, Tr(kOpenFilters),
+                                           nullptr, details);
+    const QString one = QFileDialog::getOpenFileName(this, Tr("ファイルを開く"), start,
+                                                     Tr(kOpenFilters), nullptr, details);
     return one.isEmpty() ? QStringList() : QStringList{one};
   };
   ChooseSaveFile =
       [this](const output::SaveProposal& proposal) -> std::optional<output::SaveChoice> {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = QtFilters(output::kSaveDialogFilter);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(proposal.filterIndex - 1));
@@ -222,7 +235,7 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
     dialog.selectFile(QString::fromStdString(proposal.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return output::SaveChoice{dialog.selectedFiles().front().toStdString(),
-                              static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+                              FilterNumber(filters, dialog.selectedNameFilter())};
   };
   AskConditions =
       [this](const output::MatchConditions& last) -> std::optional<output::MatchConditions> {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -102,6 +104,56 @@ TEST_F(TForm1Test, OpensFromTheCommandLineAndPreviewsTheClickedEntry) {
   EXPECT_EQ(second.ListView1->topLevelItemCount(), 2);
   EXPECT_EQ(second.ListView2->count(), 0);
   EXPECT_EQ(second.StaticText1->text(), "2");
+}
+
+// The file dialogs list their filters with the captions as the window writes them,
+// and the filter chosen in the save dialog reaches the save as its number.
+TEST_F(TForm1Test, FileDialogsShowTheFilterCaptionsAsWritten) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  const auto comboTexts = [](QFileDialog* dialog) {
+    QStringList texts;
+    auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+    if (!combo) return texts;
+    for (int i = 0; i < combo->count(); ++i)
+      texts << combo->itemText(i);
+    return texts;
+  };
+  QStringList shown;
+  QString preselected;
+  const std::string target = (root / "out.jpg").string();
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shown = comboTexts(dialog);
+    preselected = dialog->selectedNameFilter();
+    dialog->selectNameFilter(dialog->nameFilters().value(1));
+    dialog->selectFile(QString::fromStdString(target));
+    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept
+  });
+  output::SaveProposal proposal;
+  proposal.filterIndex = 3;
+  const auto choice = form->ChooseSaveFile(proposal);
+  EXPECT_EQ(preselected, "PNG(*.png)");
+  EXPECT_EQ(shown, (QStringList{QString::fromUtf8("ビットマップ（*.bmp）"), "JPEG(*.jpg)",
+                                "PNG(*.png)", QString::fromUtf8("アイコン（*.ico）"),
+                                QString::fromUtf8("全てのファイル（All Files）")}));
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->filterIndex, 2);
+  EXPECT_EQ(choice->path, target);
+
+  shown.clear();
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shown = comboTexts(dialog);
+    dialog->reject();
+  });
+  EXPECT_TRUE(form->ChooseOpenFiles(false).isEmpty());
+  EXPECT_EQ(shown,
+            (QStringList{QString::fromUtf8("アイコン取得ファイル(exe,dll,ocx,ico,icl,cur,cpl,drv)"),
+                         QString::fromUtf8("アイコン作成ファイル（bmp,jpg,png.wmf）"),
+                         QString::fromUtf8("全てのファイル（All Files）")}));
 }
 
 TEST_F(TForm1Test, SaveControlsFollowTypeAndSwitches) {
