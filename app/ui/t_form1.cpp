@@ -566,7 +566,7 @@ void TForm1::BuildMenus() {
   N4->setCheckable(true);
   N11 = PopupMenu1->addAction(Tr("作業フォルダの変更"), this, [this] {
     const QString folder =
-        ChooseFolder(Tr("作業フォルダの変更"), QString::fromStdString(env_.workFolder()));
+        ChooseFolder(Tr("新しい作業フォルダを指定"), QString::fromStdString(env_.workFolder()));
     if (folder.isEmpty()) return;
     env_.ChangeWorkFolder(folder.toStdString());
     // The pipeline's temporary files follow the new folder at once.

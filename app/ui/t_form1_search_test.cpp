@@ -351,6 +351,24 @@ TEST_F(SearchWindow, ModeChangeSearchesAgainOrRecountsFromTheSavedList) {
   EXPECT_EQ(form->ListView1->topLevelItem(1)->text(2), "4");
 }
 
+// The folder dialogs of the search side carry their own titles.
+TEST_F(SearchWindow, FolderDialogsAskWithTheirTitles) {
+  std::vector<std::string> titles;
+  form->ChooseFolder = [&](const QString& title, const QString&) {
+    titles.push_back(title.toStdString());
+    return QString();
+  };
+  form->SearchSpBtnClick();
+  form->List2Click();
+  form->New1Click();
+  form->N11->trigger();
+  EXPECT_EQ(titles,
+            (std::vector<std::string>{
+                "検索を行なうフォルダを選択して下さい",
+                "ファイルリストの新規作成を行ないます。\n検索を行なうフォルダを選択して下さい",
+                "新しい作業フォルダを指定"}));
+}
+
 // Opt-in: GLYPHWELL_SHOTS=<folder> writes pictures of a search's rows and of the
 // saved-list panel, for a person to look at.
 TEST_F(SearchWindow, WritesScreenshotsWhenAsked) {
