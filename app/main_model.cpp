@@ -45,6 +45,14 @@ std::optional<int> ParseIndex(const std::string& text) {
   return value;
 }
 
+// File names and extensions sort as text, whatever their letters' case.
+bool TextBefore(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return static_cast<unsigned char>(lower(x)) < static_cast<unsigned char>(lower(y));
+  });
+}
+
 bool IsRegularFile(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);
@@ -493,7 +501,7 @@ void MainModel::SortRows(int column) {
                      if (column == 2) return ascending ? a.count < b.count : a.count > b.count;
                      const std::string& x = column == 0 ? a.name : a.ext;
                      const std::string& y = column == 0 ? b.name : b.ext;
-                     return ascending ? x < y : x > y;
+                     return ascending ? TextBefore(x, y) : TextBefore(y, x);
                    });
 }
 

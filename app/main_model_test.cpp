@@ -122,6 +122,29 @@ TEST_F(MainModelTest, FileListSortsAndDeletes) {
   EXPECT_FALSE(model.FileListCopyEnabled());
 }
 
+// Names and extensions sort as text whatever their case, first ascending, then
+// the other way round.
+TEST_F(MainModelTest, FileListSortsTextIgnoringCase) {
+  model.AddFiles({SampleModule("Beta.DLL"), SampleIco("alpha.ico"), SampleBmp("Gamma.bmp"),
+                  SampleModule("delta.exe")});
+  auto column = [&](int c) {
+    std::vector<std::string> out;
+    for (const auto& r : model.rows())
+      out.push_back(c == 0 ? r.name : r.ext);
+    return out;
+  };
+  struct Case {
+    int column;
+    std::vector<std::string> shown;
+  };
+  for (const Case& c :
+       {Case{0, {"alpha", "Beta", "delta", "Gamma"}}, Case{0, {"Gamma", "delta", "Beta", "alpha"}},
+        Case{1, {"bmp", "DLL", "exe", "ico"}}, Case{1, {"ico", "exe", "DLL", "bmp"}}}) {
+    model.SortRows(c.column);
+    EXPECT_EQ(column(c.column), c.shown) << "column " << c.column;
+  }
+}
+
 TEST_F(MainModelTest, MenuRulesFollowSelectionSourceAndMode) {
   EXPECT_TRUE(model.CopyRealSizeVisible());  // no source counts as a picture source
   EXPECT_FALSE(model.SelectAllEnabled());
