@@ -166,6 +166,7 @@ bool IconSearch::AddRow(const std::string& givenPath, bool checkDuplicates, bool
           added = writer_->WriteListLine(FolderOf(path), FileName(path), flags, c.bitmaps, c.icons,
                                          c.shell);
         }
+        if (!added && listUpdate_) return false;  // the bar counts listed entries only
       } else {
         const bool duplicate =
             checkDuplicates && std::any_of(rows_.begin(), rows_.end(),

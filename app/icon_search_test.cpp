@@ -276,6 +276,7 @@ TEST(SavedListsTest, RewritingAListStepsTheBarOncePerListedFile) {
   SearchTree icons;
   icons.Module("a.dll", 1);
   icons.Module("plain.dll", 0);  // looked at, never listed
+  icons.Module("a=b.dll", 1);    // a name the list file cannot hold
   icons.Module("Sub/b.dll", 2);
   ASSERT_TRUE(h.search.MakeList(icons.root()));
   int maximum = -1;
