@@ -566,6 +566,35 @@ TEST_F(TForm1Test, FileListColoursRowsAndShowsThePathOfTheClickedRow) {
             std::string::npos);
 }
 
+// A ticked "Original" is put aside while a file-list row fills the grid through the
+// shell (Normal mode) and comes back with the next own-parser grid; the open button
+// does not put it aside.
+TEST_F(TForm1Test, OriginalIsPutAsideForShellGridsOfFileListRows) {
+  AppEnvironment env(options);
+  auto form = Start(env);
+  const std::string dll = Module("aside.dll");
+  const std::string bmp = Bmp("aside.bmp");
+  form->HandleCommandLine({dll, bmp});
+  form->AllIconChkBox->SetChecked(false);
+  form->ModeChkBoxClick(true);  // Normal mode, nothing opened yet
+  form->ColorOriChkBox->SetChecked(true);
+  form->ColorOriChkBoxClick();
+  ASSERT_TRUE(form->ColorOriChkBox->Checked());
+
+  form->ListView1->topLevelItem(0)->setSelected(true);
+  form->ListView1MouseUp();
+  ASSERT_GT(form->ListView2->count(), 0);
+  EXPECT_FALSE(form->ColorOriChkBox->Checked());
+  form->ListView1->topLevelItem(0)->setSelected(false);
+  form->ListView1->topLevelItem(1)->setSelected(true);
+  form->ListView1MouseUp();  // a picture: the own parser's grid
+  EXPECT_TRUE(form->ColorOriChkBox->Checked());
+
+  form->ChooseOpenFiles = [&](bool) { return QStringList{QString::fromStdString(dll)}; };
+  form->OpenSpBtnClick();
+  EXPECT_TRUE(form->ColorOriChkBox->Checked());
+}
+
 TEST_F(TForm1Test, HelpOpensThePageOnlyWhenItExists) {
   AppEnvironment env(options);
   auto form = Start(env);
