@@ -263,6 +263,9 @@ TEST_F(TForm1Test, FirstStartLaysOutFoldersAndSettingsSurviveACloseAndStart) {
     form->UpDown2->setValue(120);
     form->UpDown3->setValue(40);
     form->N4->setChecked(true);
+    form->UpDown1->setValue(7);
+    for (controls::TNewCheckBox* box : {form->CheckBox2, form->SystemChkBox, form->HideChkBox})
+      box->SetChecked(true);
     form->RunOptionDialog = [](QDialog& d) {
       auto& dialog = static_cast<dialogs::TOptionDlg&>(d);
       dialog.CheckBox1->click();
@@ -284,6 +287,9 @@ TEST_F(TForm1Test, FirstStartLaysOutFoldersAndSettingsSurviveACloseAndStart) {
     EXPECT_EQ(form->UpDown2->value(), 120);
     EXPECT_EQ(form->UpDown3->value(), 40);
     EXPECT_TRUE(form->N4->isChecked());
+    EXPECT_EQ(form->UpDown1->value(), 7);
+    for (controls::TNewCheckBox* box : {form->CheckBox2, form->SystemChkBox, form->HideChkBox})
+      EXPECT_TRUE(box->Checked());
     const platform::Settings& s = env.settings();
     EXPECT_TRUE(s.png256);
     EXPECT_FALSE(s.pngfrg);
@@ -291,6 +297,33 @@ TEST_F(TForm1Test, FirstStartLaysOutFoldersAndSettingsSurviveACloseAndStart) {
     EXPECT_TRUE(s.pngiclchg);
     EXPECT_TRUE(form->model().iconOptions.png256);
     EXPECT_TRUE(form->model().iconOptions.pngsv);
+  }
+  // Values of the editor and the builder, which this window does not show, come back
+  // from its close as they were.
+  {
+    platform::SettingsStore store(options.settingsPath);
+    platform::Settings stored;
+    ASSERT_TRUE(store.Load(stored));
+    stored.grid_size = 100;
+    stored.grid_color = 255;
+    stored.keep_size = 3;
+    stored.partdir = "/parts";
+    stored.partpath = "/parts/a.dat";
+    ASSERT_TRUE(store.Save(stored));
+    AppEnvironment env(options);
+    auto form = Start(env);
+    form->close();
+  }
+  {
+    AppEnvironment env(options);
+    env.Start(messages, FixedDisplay());
+    const platform::Settings& s = env.settings();
+    EXPECT_EQ(s.grid_size, 100);
+    EXPECT_EQ(s.grid_color, 255);
+    EXPECT_EQ(s.keep_size, 3);
+    EXPECT_EQ(s.partdir, "/parts");
+    EXPECT_EQ(s.partpath, "/parts/a.dat");
+    EXPECT_EQ(s.us_w, 120);
   }
   // A corrupt settings file: defaults, and no crash.
   std::ofstream(options.settingsPath, std::ios::trunc) << "\x01\x02[Glyphwell\nus_w=banana\n";
