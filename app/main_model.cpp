@@ -478,6 +478,17 @@ int MainModel::AddFiles(const std::vector<std::string>& paths) {
     }
     std::error_code ec;
     if (!std::filesystem::is_directory(path, ec)) continue;
+    if (searchFolder) {
+      for (FileRow& row : searchFolder(path)) {
+        if (std::any_of(rows_.begin(), rows_.end(),
+                        [&](const FileRow& r) { return r.path == row.path; }))
+          continue;
+        rows_.push_back(std::move(row));
+        ++added;
+      }
+      SortRowsByName();
+      continue;
+    }
     std::vector<std::string> found;
     const auto options = std::filesystem::directory_options::skip_permission_denied;
     for (auto it = std::filesystem::recursive_directory_iterator(path, options, ec);
@@ -489,6 +500,14 @@ int MainModel::AddFiles(const std::vector<std::string>& paths) {
       added += AddRow(file, true) ? 1 : 0;
   }
   return added;
+}
+
+void MainModel::SortRowsByName() {
+  std::stable_sort(rows_.begin(), rows_.end(), [](const FileRow& a, const FileRow& b) {
+    if (TextBefore(a.name, b.name)) return true;
+    if (TextBefore(b.name, a.name)) return false;
+    return a.path < b.path;
+  });
 }
 
 void MainModel::SortRows(int column) {

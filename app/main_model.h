@@ -187,9 +187,14 @@ class MainModel {
   // The count of a row from the lines of the last list search; nullopt when no list
   // search is in force (RefreshCounts then reads the file). Set by the window.
   std::function<std::optional<int>(const std::string& path)> listCount;
+  // The rows a folder among added files gives: the window searches it as "参照" does,
+  // with the search's filters. Empty = every file of the folder the row step takes.
+  std::function<std::vector<FileRow>(const std::string& folder)> searchFolder;
   // Column click: 0 name, 1 ext (text), 2 count (number); ascending first, then
   // alternating per column.
   void SortRows(int column);
+  // The order a folder search leaves: by name regardless of case, then by path.
+  void SortRowsByName();
   void DeleteRows(std::vector<int> indices);
   // The count column after a mode change.
   void RefreshCounts();

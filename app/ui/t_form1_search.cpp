@@ -184,6 +184,17 @@ void TForm1::WireSearch() {
   };
   // A row the list search did not give (dropped, pasted or opened since) is counted
   // from its file: its count is not 0 just because the list does not hold it.
+  // A folder dropped, pasted or opened into the file list is searched as "参照"
+  // searches one, with the filters the window shows, by a walk of its own so that the
+  // search's rows and folder stay as they are.
+  model_->searchFolder = [this](const std::string& folder) {
+    ReadSearchFilters();
+    const platform::ProgramFolders& folders = env_.folders();
+    IconSearch walk(SavedLists(folders.sharedDataFolder(), folders.fileListIndex()), messages_);
+    walk.filters = search_->filters;
+    walk.WalkFolder(folder, false);
+    return ToFileRows(walk.rows());
+  };
   model_->listCount = [this](const std::string& path) -> std::optional<int> {
     search_->filters.mode = model_->mode();
     return search_->FindListCount(path);

@@ -13,6 +13,7 @@
 #include "app/short_folder_display.h"
 #include "app/ui/t_form1.h"
 #include "platform/display_probe.h"
+#include "tests/support/image_fixtures.h"
 #include "tests/support/search_tree.h"
 
 namespace glyphwell::app::ui {
@@ -367,6 +368,26 @@ TEST_F(SearchWindow, FolderDialogsAskWithTheirTitles) {
                 "検索を行なうフォルダを選択して下さい",
                 "ファイルリストの新規作成を行ないます。\n検索を行なうフォルダを選択して下さい",
                 "新しい作業フォルダを指定"}));
+}
+
+TEST_F(SearchWindow, AFolderDroppedOnTheFileListIsSearchedWithTheFilters) {
+  const std::string kept = tree.Module("dropped/zeta.dll", 2);
+  tree.Module("dropped/sub/Alpha.exe", 3);
+  tree.Module("dropped/one.dll", 1);             // under the threshold
+  tree.Module("dropped/.hidden/secret.dll", 2);  // a dot folder is never entered
+  tree.Module("dropped/plugin.opx", 2);          // found only when added one by one
+  tree.Write("dropped/picture.png", testsupport::MakePngImage(4, 4));  // pictures left out
+  const std::string single = tree.Module("single.opx", 2);
+  form->UpDown1->setValue(2);
+  form->show();
+  QApplication::processEvents();
+  const QPoint onList = form->ListView1->mapTo(form.get(), form->ListView1->rect().center());
+
+  ASSERT_TRUE(form->DropFiles({QString::fromStdString(kept)}, onList));
+  ASSERT_TRUE(form->DropFiles(
+      {QString::fromStdString(tree.Path("dropped")), QString::fromStdString(single)}, onList));
+  EXPECT_EQ(ListedNames(*form), (std::vector<std::string>{"Alpha", "zeta", "single"}));
+  EXPECT_EQ(form->model().rows().size(), 3u);
 }
 
 // Opt-in: GLYPHWELL_SHOTS=<folder> writes pictures of a search's rows and of the
