@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <fstream>
 #include <span>
 
@@ -45,7 +46,14 @@ bool Favourites::Write(const std::vector<std::string>& paths) const {
   return platform::WriteFileAtomically(path_, bytes);
 }
 
+bool Favourites::Readable() const {
+  struct stat info;
+  if (stat(path_.c_str(), &info) != 0) return errno == ENOENT;  // no file: no favourites
+  return S_ISREG(info.st_mode) && std::ifstream(path_, std::ios::binary).is_open();
+}
+
 std::vector<FileListRow> Favourites::Show() const {
+  if (!Readable()) return {};
   std::vector<std::string> paths = Read();
   std::vector<std::string> kept;
   std::vector<FileListRow> rows;
@@ -66,6 +74,7 @@ std::vector<FileListRow> Favourites::Show() const {
 }
 
 int Favourites::Add(const std::vector<std::string>& add) const {
+  if (!Readable()) return 0;
   std::vector<std::string> paths = Read();
   int added = 0;
   for (const std::string& p : add) {

@@ -461,5 +461,21 @@ TEST(FavouritesTest, ShowDropsMissingFilesAndAddIgnoresCase) {
   EXPECT_FALSE(favourites.Contains(b));
 }
 
+// A favourites file that is there but cannot be read is never replaced: adding to it or
+// removing from it would otherwise write only what the window knows of.
+TEST(FavouritesTest, AFileThatCannotBeReadIsNeverWritten) {
+  SearchTree tree;
+  const std::string a = tree.Module("Alpha.dll", 1);
+  const std::string kept = tree.Module("favorite.txt/held", 1);  // a folder where the file goes
+  Favourites favourites(tree.Path("favorite.txt"));
+  EXPECT_FALSE(favourites.Readable());
+  EXPECT_TRUE(favourites.Show().empty());
+  EXPECT_EQ(favourites.Add({a}), 0);
+  EXPECT_FALSE(favourites.KeepOnly({a}));
+  EXPECT_TRUE(std::filesystem::is_directory(tree.Path("favorite.txt")));
+  EXPECT_TRUE(std::filesystem::exists(kept));
+  EXPECT_TRUE(Favourites(tree.Path("none.txt")).Readable());  // no file is an empty list
+}
+
 }  // namespace
 }  // namespace glyphwell::app

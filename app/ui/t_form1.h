@@ -214,6 +214,8 @@ class TForm1 : public QMainWindow {
   int drawnCells() const { return static_cast<int>(cells_.size() + selectedCells_.size()); }
 
   // ---- search and saved lists ----
+  // A favourites file that is there but cannot be read is left alone, and said so.
+  void ShowFavouritesUnreadable();
   // The folder dialog: (title, start folder) -> the chosen folder, empty when
   // cancelled. Replaceable so the window can be driven without a person.
   std::function<QString(const QString& title, const QString& start)> ChooseFolder;

@@ -396,7 +396,16 @@ void TForm1::N9Click() {
   std::vector<std::string> paths;
   for (QTreeWidgetItem* item : ListView1->selectedItems())
     paths.push_back(item->data(0, Qt::UserRole).toString().toStdString());
+  if (!favourites_->Readable()) {
+    ShowFavouritesUnreadable();
+    return;
+  }
   favourites_->Add(paths);
+}
+
+void TForm1::ShowFavouritesUnreadable() {
+  messages_.Show("お気に入りを読み込めないため、変更しませんでした。\n" + favourites_->path(),
+                 env_.title(), platform::MsgButtons::kOk, platform::MsgIcon::kError);
 }
 
 void TForm1::Delete3Click() {
@@ -405,6 +414,10 @@ void TForm1::Delete3Click() {
   for (QTreeWidgetItem* item : ListView1->selectedItems())
     selected.push_back(ListView1->indexOfTopLevelItem(item));
   if (selected.empty()) return;
+  if (!favourites_->Readable()) {
+    ShowFavouritesUnreadable();
+    return;
+  }
   StopIconUpdate();
   model_->DeleteRows(selected);
   std::vector<std::string> remaining;

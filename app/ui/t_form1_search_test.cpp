@@ -390,6 +390,21 @@ TEST_F(SearchWindow, AFolderDroppedOnTheFileListIsSearchedWithTheFilters) {
   EXPECT_EQ(form->model().rows().size(), 3u);
 }
 
+TEST_F(SearchWindow, AFavouritesFileThatCannotBeReadIsLeftAloneAndSaidSo) {
+  const std::string file = env->folders().favouritesFile();
+  fs::create_directories(file);  // there, but no file to read
+  chosen = QString::fromStdString(tree.Path("unread"));
+  tree.Module("unread/found.dll", 1);
+  form->SearchSpBtnClick();
+  form->ListView1->topLevelItem(0)->setSelected(true);
+  form->ListView1->setCurrentItem(form->ListView1->topLevelItem(0));
+  messages.entries.clear();
+  form->N9Click();
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_NE(messages.entries[0].text.find(file), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(file));
+}
+
 // Opt-in: GLYPHWELL_SHOTS=<folder> writes pictures of a search's rows and of the
 // saved-list panel, for a person to look at.
 TEST_F(SearchWindow, WritesScreenshotsWhenAsked) {
