@@ -268,7 +268,11 @@ TForm1::TForm1(AppEnvironment& env, platform::MessageSink& messages, QWidget* pa
   RefreshPreview();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The icon worker hands over its last icons while it stops; that has to happen while
+  // the rows and the icon cache still exist, not in the members' own teardown.
+  StopIconUpdate();
+}
 
 // ---- layout ----
 
