@@ -8,6 +8,7 @@
 #include "extract/module_walker.h"
 #include "extract/ne_walk.h"
 #include "extract/pe_walk.h"
+#include "extract/resource_layout.h"
 #include "platform/byte_reader.h"
 
 namespace glyphwell::extract {
@@ -16,12 +17,6 @@ namespace {
 
 using platform::ByteReader;
 
-constexpr std::uint32_t kHighBit = 0x80000000u;
-constexpr std::uint16_t kRtBitmap = 2;
-constexpr std::uint16_t kRtIcon = 3;
-constexpr std::uint16_t kRtGroupIcon = 14;
-constexpr std::uint64_t kTableHead = 16;
-constexpr std::uint64_t kEntryBytes = 8;
 constexpr std::uint64_t kSectionBytes = 40;
 constexpr std::uint64_t kNeNameRecordBytes = 12;
 // What the decoders read of an image before they accept it.

@@ -6,6 +6,7 @@
 #include "extract/bitmap_decoder.h"
 #include "extract/icon_stream.h"
 #include "extract/name_text.h"
+#include "extract/resource_layout.h"
 #include "platform/byte_reader.h"
 
 namespace glyphwell::extract {
@@ -14,12 +15,6 @@ namespace {
 
 using platform::ByteReader;
 
-constexpr std::uint32_t kHighBit = 0x80000000u;
-constexpr std::uint16_t kRtBitmap = 2;
-constexpr std::uint16_t kRtIcon = 3;
-constexpr std::uint16_t kRtGroupIcon = 14;
-constexpr std::size_t kTableHead = 16;
-constexpr std::size_t kEntryBytes = 8;
 constexpr std::size_t kGroupEntryBytes = 14;
 
 struct TableHead {

@@ -8,6 +8,7 @@
 #include "extract/module_walker.h"
 #include "extract/ne_walk.h"
 #include "extract/pe_walk.h"
+#include "extract/resource_layout.h"
 #include "platform/byte_reader.h"
 
 namespace glyphwell::extract {
@@ -15,9 +16,6 @@ namespace glyphwell::extract {
 namespace {
 
 using platform::ByteReader;
-
-constexpr std::uint16_t kRtIcon = 3;
-constexpr std::uint16_t kRtGroupIcon = 14;
 
 // One image a group directory lists.
 struct Candidate {
