@@ -319,8 +319,7 @@ void IconSearch::DiskSearch(const std::string& folder) {
   SortByName();  // a cancelled walk keeps its rows, sorted
 }
 
-void IconSearch::SearchFolder(const std::string& folder) {
-  searchFolder_ = browseStart_ = NormalFolder(folder);
+void IconSearch::SearchCurrentFolder() {
   if (stopIconUpdate) stopIconUpdate();
   if (clearGrid) clearGrid();
   if (!ListSearch(false)) {
@@ -328,6 +327,11 @@ void IconSearch::SearchFolder(const std::string& folder) {
     DiskSearch(searchFolder_);
   }
   if (startIconUpdate) startIconUpdate();
+}
+
+void IconSearch::SearchFolder(const std::string& folder) {
+  searchFolder_ = browseStart_ = NormalFolder(folder);
+  SearchCurrentFolder();
   systemButtonDown = false;
   favouritesDown = false;
   refreshEnabled = true;
@@ -335,13 +339,7 @@ void IconSearch::SearchFolder(const std::string& folder) {
 
 void IconSearch::SearchSystemFolder(const std::string& systemFolder) {
   searchFolder_ = NormalFolder(systemFolder);
-  if (stopIconUpdate) stopIconUpdate();
-  if (clearGrid) clearGrid();
-  if (!ListSearch(false)) {
-    listSearchLines_.clear();
-    DiskSearch(searchFolder_);
-  }
-  if (startIconUpdate) startIconUpdate();
+  SearchCurrentFolder();
   systemButtonDown = !rows_.empty();
   refreshEnabled = true;
   if (clearGrid) clearGrid();

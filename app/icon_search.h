@@ -101,6 +101,9 @@ class IconSearch {
   static void PutPanelItem(std::vector<std::string>& items, const std::string& item);
 
  private:
+  // The search of searchFolder_: through its saved list when "リストサーチ" finds one,
+  // else on disk, with the icon worker stopped around it.
+  void SearchCurrentFolder();
   struct Counted {
     int count = 0;
     int flags = 0;

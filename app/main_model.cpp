@@ -621,26 +621,7 @@ output::SaveContext MainModel::saveContext() const {
   return context;
 }
 
-bool MainModel::SaveSelected(const output::ChooseSaveFile& choose, output::SaveProgress& progress) {
-  // The single-image save writes the preview's output image: make sure it is the
-  // selected image's, converted with the current settings.
-  RebuildPreview();
-  const PreviewSource source = MakePreviewSource();
-  const PreviewOptions options{settings_, enlarge, editorOpen, false};
-  const auto entryList = entries();
-  GridSaveSource saveSource(entryList, selected_, preview_, source, options, messages_);
-  output::IconFileWriter icons(pelmora_, workFolder_, iconOptions);
-  output::SaveWorkflow workflow(saveSource, icons, messages_);
-  workflow.rememberedSaveFolder = rememberedSaveFolder;
-  output::SaveContext context = saveContext();
-  const bool ran = workflow.SaveSelected(context, choose, progress);
-  RememberSaveFolder(workflow.rememberedSaveFolder);
-  lastReport_ = workflow.report();
-  return ran;
-}
-
-bool MainModel::SaveMatching(const std::optional<output::MatchConditions>& conditions,
-                             const output::ChooseSaveFile& choose, output::SaveProgress& progress) {
+bool MainModel::RunSave(const SaveRun& run) {
   // The single-image save writes the preview's output image: make sure it is the
   // selected image's, converted with the current settings.
   RebuildPreview();
@@ -653,11 +634,24 @@ bool MainModel::SaveMatching(const std::optional<output::MatchConditions>& condi
   workflow.rememberedSaveFolder = rememberedSaveFolder;
   workflow.lastConditions = lastConditions;
   output::SaveContext context = saveContext();
-  const bool ran = workflow.SaveMatching(context, conditions, choose, progress);
+  const bool ran = run(workflow, context);
   lastConditions = workflow.lastConditions;
   RememberSaveFolder(workflow.rememberedSaveFolder);
   lastReport_ = workflow.report();
   return ran;
+}
+
+bool MainModel::SaveSelected(const output::ChooseSaveFile& choose, output::SaveProgress& progress) {
+  return RunSave([&](output::SaveWorkflow& workflow, output::SaveContext& context) {
+    return workflow.SaveSelected(context, choose, progress);
+  });
+}
+
+bool MainModel::SaveMatching(const std::optional<output::MatchConditions>& conditions,
+                             const output::ChooseSaveFile& choose, output::SaveProgress& progress) {
+  return RunSave([&](output::SaveWorkflow& workflow, output::SaveContext& context) {
+    return workflow.SaveMatching(context, conditions, choose, progress);
+  });
 }
 
 void MainModel::RememberSaveFolder(const std::string& folder) {

@@ -226,6 +226,10 @@ class MainModel {
   imaging::Bitmap ClipboardBitmap(bool realSize);
 
  private:
+  // Runs one save through a workflow set up for the current grid, selection and
+  // settings, and keeps what the save remembers (folder, conditions, report).
+  using SaveRun = std::function<bool(output::SaveWorkflow&, output::SaveContext&)>;
+  bool RunSave(const SaveRun& run);
   PreviewSource MakePreviewSource();
   void AfterOpen(SourceListing::Result result, bool fromFileList);
   void ApplySourceKind();
