@@ -13,6 +13,7 @@
 
 #include "imaging/output_geometry.h"  // before the preview model, which uses imaging::Size
 
+#include "app/file_list_row.h"
 #include "app/grid_drawing.h"
 #include "app/preview_model.h"
 #include "app/remembered_paths.h"
@@ -29,15 +30,8 @@
 
 namespace glyphwell::app {
 
-// One row of the file list: name without extension, extension without dot, image
-// count, full path.
-struct FileRow {
-  std::string name;
-  std::string ext;
-  int count = 0;
-  std::string path;
-  friend bool operator==(const FileRow&, const FileRow&) = default;
-};
+// One row of the file list, the same row a search gives.
+using FileRow = FileListRow;
 
 // What the clipboard holds, as far as the window's decisions go.
 struct ClipboardFacts {

@@ -37,14 +37,6 @@ QBoxLayout* LayoutHolding(QLayout* layout, QWidget* widget) {
   return nullptr;
 }
 
-std::vector<FileRow> ToFileRows(const std::vector<FileListRow>& rows) {
-  std::vector<FileRow> out;
-  out.reserve(rows.size());
-  for (const FileListRow& r : rows)
-    out.push_back(FileRow{r.name, r.ext, r.count, r.path});
-  return out;
-}
-
 // Until the worker has found a row's own icon, every row shows a plain file's.
 // Made once and kept for the whole run (never destroyed after the application).
 const QIcon& PlainFileIcon() {
@@ -193,7 +185,7 @@ void TForm1::WireSearch() {
     IconSearch walk(SavedLists(folders.sharedDataFolder(), folders.fileListIndex()), messages_);
     walk.filters = search_->filters;
     walk.WalkFolder(folder, false);
-    return ToFileRows(walk.rows());
+    return walk.rows();
   };
   model_->listCount = [this](const std::string& path) -> std::optional<int> {
     search_->filters.mode = model_->mode();
@@ -290,7 +282,7 @@ void TForm1::ReadSearchFilters() {
 }
 
 void TForm1::ShowSearchRows() {
-  model_->SetRows(ToFileRows(search_->rows()));
+  model_->SetRows(search_->rows());
   rowIcons_.clear();  // only this list's icons are kept
   RefreshRows();
   ShowRowIcons();
@@ -362,7 +354,7 @@ void TForm1::FavoriteSpBtnClick() {
   search_->favouritesDown = true;
   search_->refreshEnabled = false;
   search_->systemButtonDown = false;
-  model_->SetRows(ToFileRows(search_->rows()));
+  model_->SetRows(search_->rows());
   model_->RefreshCounts();
   RefreshRows();
   ShowRowIcons();
