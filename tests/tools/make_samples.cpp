@@ -20,10 +20,7 @@ using namespace glyphwell;
 using testsupport::Bytes;
 using testsupport::ModuleBuilder;
 using testsupport::ResName;
-
-bool Write(const std::filesystem::path& path, const Bytes& bytes) {
-  return testsupport::WriteBytesFile(path, bytes);
-}
+using testsupport::WriteBytesFile;
 
 // A badge: a filled disc in `colour` with a darker ring and a light highlight,
 // transparent outside; 32-bit images get a soft edge.
@@ -94,10 +91,10 @@ void Samples(const std::filesystem::path& dir) {
                    {BadgeIcon(32, 32, amber, 1), BadgeIcon(16, 32, amber, 1)});
   dll.AddBitmap(ResName::Id(1), testsupport::MakeBitmapDib(Badge(64, 8, amber, 0)));
   dll.AddBitmap(ResName::Named("BANNER"), testsupport::MakeBitmapDib(Badge(48, 24, green, 1)));
-  Write(dir / "sample.dll", dll.Build());
-  Write(dir / "sample.ico",
-        testsupport::BuildIcoFile({BadgeIcon(16, 4, blue), BadgeIcon(32, 8, blue),
-                                   BadgeIcon(48, 32, blue), BadgePng(256, blue)}));
+  WriteBytesFile(dir / "sample.dll", dll.Build());
+  WriteBytesFile(dir / "sample.ico",
+                 testsupport::BuildIcoFile({BadgeIcon(16, 4, blue), BadgeIcon(32, 8, blue),
+                                            BadgeIcon(48, 32, blue), BadgePng(256, blue)}));
 }
 
 void FuzzSeeds(const std::filesystem::path& dir) {
@@ -106,35 +103,35 @@ void FuzzSeeds(const std::filesystem::path& dir) {
   pe.AddIconGroup(ResName::Named("APP"), 1, {BadgeIcon(16, 4, red), BadgeIcon(16, 32, red)});
   pe.AddIconGroup(ResName::Id(7), {{9, BadgeIcon(16, 1, red)}});
   pe.AddBitmap(ResName::Id(1), testsupport::MakeBitmapDib(8, 8, 4));
-  Write(dir / "pe" / "pe32_groups.dll", pe.Build());
+  WriteBytesFile(dir / "pe" / "pe32_groups.dll", pe.Build());
   ModuleBuilder pe64(ModuleBuilder::Kind::kPe64);
   pe64.AddIconGroup(ResName::Id(1), 1, {BadgeIcon(16, 8, red), BadgePng(16, red)});
-  Write(dir / "pe" / "pe64_png.dll", pe64.Build());
+  WriteBytesFile(dir / "pe" / "pe64_png.dll", pe64.Build());
 
   ModuleBuilder icl(ModuleBuilder::Kind::kNe);
   icl.setIclNames(true);
   icl.AddIconGroup(ResName::Named("ONE"), 1, {BadgeIcon(16, 4, red), BadgeIcon(16, 8, red)});
   icl.AddIconGroup(ResName::Named("TWO"), 3, {BadgeIcon(16, 1, red)});
-  Write(dir / "ne" / "named.icl", icl.Build());
+  WriteBytesFile(dir / "ne" / "named.icl", icl.Build());
   ModuleBuilder ne(ModuleBuilder::Kind::kNe);
   ne.setLinkerVersion(5, 10);
   ne.setAlignmentShift(1);
   ne.AddIconGroup(ResName::Id(1), 1, {BadgeIcon(16, 4, red), BadgePng(16, red)});
-  Write(dir / "ne" / "plain.exe", ne.Build());
+  WriteBytesFile(dir / "ne" / "plain.exe", ne.Build());
 
-  Write(dir / "ico" / "dib.ico",
-        testsupport::BuildIcoFile({BadgeIcon(16, 4, red), BadgeIcon(16, 32, red)}));
-  Write(dir / "ico" / "png.ico", testsupport::BuildIcoFile({BadgePng(16, red)}));
+  WriteBytesFile(dir / "ico" / "dib.ico",
+                 testsupport::BuildIcoFile({BadgeIcon(16, 4, red), BadgeIcon(16, 32, red)}));
+  WriteBytesFile(dir / "ico" / "png.ico", testsupport::BuildIcoFile({BadgePng(16, red)}));
 
-  Write(dir / "dib" / "plain8.bin", testsupport::MakeBitmapDib(6, 5, 8));
-  Write(dir / "dib" / "plain4_used16.bin",
-        testsupport::MakeBitmapDib(testsupport::MakePatternBitmap(5, 3, 4, 1), 16));
+  WriteBytesFile(dir / "dib" / "plain8.bin", testsupport::MakeBitmapDib(6, 5, 8));
+  WriteBytesFile(dir / "dib" / "plain4_used16.bin",
+                 testsupport::MakeBitmapDib(testsupport::MakePatternBitmap(5, 3, 4, 1), 16));
   const std::uint8_t rle8[] = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 1, 1, 2, 9, 0, 1};
-  Write(dir / "dib" / "rle8.bin", testsupport::MakeRleBitmap(8, 3, 1, rle8));
+  WriteBytesFile(dir / "dib" / "rle8.bin", testsupport::MakeRleBitmap(8, 3, 1, rle8));
   const std::uint8_t rle4[] = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 4, 0x34, 0, 1};
-  Write(dir / "dib" / "rle4.bin", testsupport::MakeRleBitmap(8, 2, 2, rle4, true));
+  WriteBytesFile(dir / "dib" / "rle4.bin", testsupport::MakeRleBitmap(8, 2, 2, rle4, true));
   const std::uint8_t overflow[] = {8, 1, 8, 2, 0, 1};
-  Write(dir / "dib" / "rle8_err.bin", testsupport::MakeRleBitmap(8, 2, 1, overflow));
+  WriteBytesFile(dir / "dib" / "rle8_err.bin", testsupport::MakeRleBitmap(8, 2, 1, overflow));
 }
 
 void BenchSet(const std::filesystem::path& dir, int count) {
@@ -149,7 +146,7 @@ void BenchSet(const std::filesystem::path& dir, int count) {
     }
     char name[32];
     std::snprintf(name, sizeof name, "module%04d.dll", m);
-    Write(dir / name, b.Build());
+    WriteBytesFile(dir / name, b.Build());
   }
 }
 

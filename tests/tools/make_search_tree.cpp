@@ -22,10 +22,7 @@ using namespace glyphwell;
 using testsupport::Bytes;
 using testsupport::ModuleBuilder;
 using testsupport::ResName;
-
-bool Write(const std::filesystem::path& path, const Bytes& bytes) {
-  return testsupport::WriteBytesFile(path, bytes);
-}
+using testsupport::WriteBytesFile;
 
 Bytes Filler(std::mt19937& rng, std::size_t size) {
   Bytes bytes(size);
@@ -107,7 +104,7 @@ int main(int argc, char** argv) {
       data = Filler(rng, 200 + rng() % 20000);
       name += kOther[rng() % 8];
     }
-    if (!Write(dir / name, data)) {
+    if (!WriteBytesFile(dir / name, data)) {
       std::fprintf(stderr, "make_search_tree: cannot write %s\n", (dir / name).c_str());
       return 1;
     }
